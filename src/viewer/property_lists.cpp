@@ -22,7 +22,9 @@ void apply_image_files(std::string_view image_files, PictureViewTarget& target) 
     if (name.empty()) continue;
     std::string path = list.value_of(name);
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) continue;
+    if (path.empty() || path.find('\0') != std::string::npos ||
+        !std::filesystem::is_regular_file(path, ec))
+      continue;
     target.load_picture(i, path);
   }
 }

@@ -37,7 +37,8 @@ void apply_params(std::string_view params, VariableTarget& target);
 // For every picture view: the value listed under its name (first occurrence, ignoring case)
 // is a file path; when it is not empty and names an existing regular file, the view loads
 // its picture from it. Views not listed, empty values and missing files are skipped silently.
-// The path bytes are used as given (ANSI text is not converted).
+// The path bytes are used as given (ANSI text is not converted); a path holding a NUL byte
+// names no file.
 void apply_image_files(std::string_view image_files, PictureViewTarget& target);
 
 }  // namespace zr
