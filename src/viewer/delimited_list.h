@@ -7,11 +7,10 @@
 // quote is a quoted string up to its closing quote, "" inside standing for one quote; a "|"
 // inside the quotes belongs to the item, and a quote never closed runs to the end of the
 // text. Text between the closing quote and the next "|", without blanks at its ends, is
-// appended to the item, so "\"A\" =1" reads as A=1. The name is the text before the first "=", the
-// value everything after it (it may contain "="); an item without "=" is a name with an empty
-// value. Empty items
-// ("||", a trailing "|") are kept as empty names. Double-byte characters are stepped over
-// whole, so their trail bytes never count as "|" or a quote.
+// appended to the item, so "\"A\" =1" reads as A=1. The name is the text before the first
+// "=", the value everything after it (it may contain "="); an item without "=" is a name with
+// an empty value. Empty items ("||", a trailing "|") are kept as empty names. Double-byte
+// characters are stepped over whole, so their trail bytes never count as "|" or a quote.
 
 #include <cstddef>
 #include <optional>
