@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "platform/errors.h"
+
 #include "viewer_test_support.h"
 
 namespace zr {
@@ -103,6 +105,9 @@ TEST_F(DispatchTest, ColorHeaderThroughTheInterface) {
   EXPECT_NE(result.description.find("red"), std::string::npos) << result.description;
   EXPECT_EQ(result.interface_name, "IzrViewer");
   EXPECT_EQ(viewer.preview_colors().HeaderColor, 0x0000FF);
+  // The message quotes the ANSI text; the host reads it back as UTF-8.
+  result = put("ColorHeader", Value(kHangulUtf8));
+  EXPECT_NE(result.description.find(kHangulUtf8), std::string::npos) << result.description;
 }
 
 TEST_F(DispatchTest, WindowThroughTheInterface) {
@@ -116,6 +121,17 @@ TEST_F(DispatchTest, WindowThroughTheInterface) {
   EXPECT_TRUE(put("Window", DispValue(page)).ok());
   EXPECT_EQ(viewer.SiteRoot, "http://abcd/");
   EXPECT_EQ(get("Window").object, page);
+
+  // A window whose document cannot be read fails with its own code and changes nothing.
+  class BrokenWindow : public PageWindow {
+   public:
+    BrokenWindow() : PageWindow("") {}
+    std::string document_url() const override { throw SystemError(E_FAIL, "no document"); }
+  };
+  result = put("Window", DispValue(std::make_shared<BrokenWindow>()));
+  EXPECT_EQ(result.code, E_FAIL);
+  EXPECT_EQ(get("Window").object, page);
+  EXPECT_EQ(viewer.SiteRoot, "http://abcd/");
 }
 
 TEST_F(DispatchTest, MembersAreFoundByNameInAnyCaseAndByDispid) {

@@ -133,6 +133,39 @@ TEST_F(ViewerTest, MethodsWithoutARunnerFailAndWithOneAreRouted) {
   EXPECT_THROW(viewer.GetFile(), ZorelError);
 }
 
+TEST_F(ViewerTest, RunnerAndSinkMayDetachThemselvesDuringACall) {
+  // The host may re-enter the control from inside a call; what it detaches must outlive
+  // the call that is still running.
+  struct SelfDetachingRunner : RecordingRunner {
+    using RecordingRunner::RecordingRunner;
+    void PreviewReport(TzrViewer& v) override {
+      v.attach_runner(nullptr);
+      RecordingRunner::PreviewReport(v);
+    }
+  };
+  struct SelfDisconnectingSink : RecordingSink {
+    TzrViewer* viewer = nullptr;
+    void Invoke(ViewerEvent event, int16_t* key) override {
+      viewer->disconnect_events();
+      RecordingSink::Invoke(event, key);
+    }
+  };
+  std::vector<std::string> log;
+  viewer.attach_runner(std::make_unique<SelfDetachingRunner>(log));
+  viewer.PreviewReport();
+  EXPECT_EQ(log, std::vector<std::string>{"PreviewReport"});
+  EXPECT_EQ(viewer.runner(), nullptr);
+
+  auto sink = std::make_shared<SelfDisconnectingSink>();
+  sink->viewer = &viewer;
+  viewer.connect_events(sink);
+  std::weak_ptr<SelfDisconnectingSink> watch = sink;
+  sink.reset();
+  viewer.ClickEvent();
+  EXPECT_EQ(viewer.event_sink(), nullptr);
+  EXPECT_TRUE(watch.expired());
+}
+
 TEST_F(ViewerTest, EventsReachAConnectedSinkWithTheirDispids) {
   char key = 'a';
   viewer.ClickEvent();  // no sink: nothing happens
