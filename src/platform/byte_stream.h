@@ -92,6 +92,12 @@ class ByteReader {
 // extra 13 so that it reads back whole.
 class ByteWriter {
  public:
+  explicit ByteWriter(int version = kCurrentStreamVersion) : version_(version) {}
+
+  // The version that governs write_string/write_string_list without a version argument.
+  int version() const { return version_; }
+  void set_version(int version) { version_ = version; }
+
   const std::string& bytes() const { return bytes_; }
   std::string take() { return std::move(bytes_); }
   size_t position() const { return bytes_.size(); }
@@ -110,6 +116,10 @@ class ByteWriter {
   // when they are not all inside what has been written.
   void patch_u32(size_t position, uint32_t v);
 
+  void write_string(std::string_view text) { write_string(text, version_); }
+  void write_string_list(const std::vector<std::string>& lines) {
+    write_string_list(lines, version_);
+  }
   void write_string(std::string_view text, int version);
   void write_string_list(const std::vector<std::string>& lines, int version);
   void write_string_v23(std::string_view text);
@@ -117,6 +127,7 @@ class ByteWriter {
 
  private:
   std::string bytes_;
+  int version_;
 };
 
 }  // namespace zr

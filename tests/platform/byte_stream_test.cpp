@@ -83,7 +83,10 @@ TEST(ByteStreamTest, StringsOnBothSidesOfVersion23) {
     EXPECT_TRUE(r.at_end());
   }
   // The version-23 form ignores the stream's version.
-  ByteWriter w;
+  ByteWriter w(20);
+  w.write_string("old");
+  EXPECT_EQ(w.bytes(), "old" + bytes({0}));
+  w = ByteWriter();
   w.write_string_v23("x");
   ByteReader r(w.bytes(), "<memory>", 20);
   EXPECT_EQ(r.read_string_v23(), "x");
