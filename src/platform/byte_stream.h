@@ -34,6 +34,11 @@ class ByteReader {
   explicit ByteReader(std::string_view bytes, std::string name = "<memory>",
                       int version = kCurrentStreamVersion)
       : data_(bytes), name_(std::move(name)), version_(version) {}
+  // A string literal, embedded 0 bytes included (its final 0 is not part of the data).
+  template <size_t N>
+  explicit ByteReader(const char (&bytes)[N], std::string name = "<memory>",
+                      int version = kCurrentStreamVersion)
+      : ByteReader(std::string_view(bytes, N - 1), std::move(name), version) {}
   // A temporary string would leave the reader dangling.
   ByteReader(std::string&& bytes, std::string name = {}, int version = 0) = delete;
   explicit ByteReader(std::span<const uint8_t> bytes, std::string name = "<memory>",
