@@ -380,8 +380,7 @@ class PacketReader {
         return;
       }
       case StorageClass::Real: {
-        bool bcd = type == FieldType::ftBCD || type == FieldType::ftFMTBcd;
-        auto value = parse_packet_float(text, bcd);
+        auto value = parse_packet_float(text);
         if (!value) bad_value(spec, text, "a valid number", row_number, row);
         store.set_real(f, *value);
         return;

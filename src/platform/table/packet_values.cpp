@@ -45,7 +45,7 @@ std::optional<int64_t> parse_packet_integer(std::string_view text) {
   return value;
 }
 
-std::optional<double> parse_packet_float(std::string_view text, bool allow_trailing_point) {
+std::optional<double> parse_packet_float(std::string_view text) {
   text = trim_blanks(text);
   std::string buffer(text);
   if (buffer.find('.') == std::string::npos) {
@@ -53,9 +53,6 @@ std::optional<double> parse_packet_float(std::string_view text, bool allow_trail
     if (comma != std::string::npos && buffer.find(',', comma + 1) == std::string::npos)
       buffer[comma] = '.';
   }
-  if (allow_trailing_point && buffer.size() > 1 && buffer.back() == '.' &&
-      is_digit(buffer[buffer.size() - 2]))
-    buffer.pop_back();
   std::string_view number = buffer;
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);
   // from_chars also takes "inf"/"nan" and hexadecimal-free forms only; keep plain numbers.

@@ -14,8 +14,8 @@ std::optional<int64_t> parse_packet_integer(std::string_view text);
 
 // Decimal number with optional sign, fraction and exponent; blanks around it allowed. A text
 // with exactly one "," and no "." uses the comma as the decimal point (some writers use the
-// locale's separator). `allow_trailing_point` accepts "12." (integral BCD values).
-std::optional<double> parse_packet_float(std::string_view text, bool allow_trailing_point);
+// locale's separator). A trailing point is accepted ("12.", integral BCD values).
+std::optional<double> parse_packet_float(std::string_view text);
 
 // "TRUE"/"FALSE" in any case, "1"/"0".
 std::optional<bool> parse_packet_boolean(std::string_view text);
