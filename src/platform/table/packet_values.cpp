@@ -55,7 +55,7 @@ std::optional<double> parse_packet_float(std::string_view text) {
   }
   std::string_view number = buffer;
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);
-  // from_chars also takes "inf"/"nan" and hexadecimal-free forms only; keep plain numbers.
+  // from_chars would also read "inf" and "nan"; packets hold plain numbers only.
   if (number.empty() ||
       !(is_digit(number.front()) || number.front() == '-' || number.front() == '.'))
     return std::nullopt;
