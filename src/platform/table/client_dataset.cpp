@@ -399,7 +399,7 @@ void ClientDataset::set_index_field_names(const std::string& fields) {
   if (open_) rebuild_view(true);
 }
 
-KeySpec ClientDataset::current_key() const {
+KeySpec ClientDataset::index_key() const {
   KeySpec key;
   if (!index_name_.empty()) {
     if (const IndexDef* index = find_index(index_name_)) key = resolve_index(*index);
@@ -407,10 +407,16 @@ KeySpec ClientDataset::current_key() const {
     for (const std::string& name : split_field_list(index_field_names_))
       key.push_back(KeyPart{field_index(name), false, false});
   }
-  if (link_active()) {
-    std::vector<std::string> masters = split_field_list(master_fields_);
-    for (size_t i = key.size(); i < masters.size(); ++i)
-      key.push_back(KeyPart{field_index(masters[i]), false, false});
+  return key;
+}
+
+// Master fields beyond the index's fields match the detail fields of the same names.
+std::optional<KeySpec> ClientDataset::link_key(KeySpec key) const {
+  std::vector<std::string> masters = split_field_list(master_fields_);
+  for (size_t i = key.size(); i < masters.size(); ++i) {
+    auto field = find_field(masters[i]);
+    if (!field) return std::nullopt;
+    key.push_back(KeyPart{*field, false, false});
   }
   return key;
 }
@@ -440,18 +446,27 @@ void ClientDataset::set_master_fields(const std::string& fields) {
   std::string previous = std::move(master_fields_);
   master_fields_ = fields;
   if (!open_) return;
-  try {
-    current_key();  // the detail fields matched by name must exist
-  } catch (...) {
+  if (link_active() && !link_key(index_key())) {
+    std::vector<std::string> names = split_field_list(master_fields_);
     master_fields_ = std::move(previous);
-    throw;
+    for (size_t i = index_key().size(); i < names.size(); ++i) field_index(names[i]);
   }
   refresh_from_master();
 }
 
 void ClientDataset::rebuild_view(bool keep_record) {
-  std::optional<uint32_t> keep = keep_record ? current_row() : std::nullopt;
-  KeySpec key = current_key();
+  // The record to stay on, by row number (-1: none).
+  int64_t keep = -1;
+  if (auto row = current_row(); keep_record && row) keep = *row;
+  KeySpec key = index_key();
+  bool linked = link_active();
+  bool link_usable = true;
+  if (linked) {
+    // A link that names a missing detail field shows nothing rather than failing a move.
+    std::optional<KeySpec> extended = link_key(key);
+    link_usable = extended.has_value();
+    if (extended) key = std::move(*extended);
+  }
   if (!order_key_ || *order_key_ != key) {
     order_ = sort_rows(store_, key, code_page_);
     order_pos_.assign(order_.size(), 0);
@@ -460,12 +475,12 @@ void ClientDataset::rebuild_view(bool keep_record) {
   }
   view_begin_ = 0;
   view_end_ = order_.size();
-  if (link_active()) {
+  if (linked) {
     view_end_ = 0;
     ClientDataset* master = data_source_->dataset();
     std::vector<std::string> masters = split_field_list(master_fields_);
     std::vector<KeyProbe> probes;
-    if (master->is_open() && master->current_row() && !master->past_end_) {
+    if (link_usable && master->is_open() && master->current_row() && !master->past_end_) {
       for (size_t i = 0; i < masters.size(); ++i) {
         auto field = master->find_field(masters[i]);
         auto probe =
@@ -490,8 +505,8 @@ void ClientDataset::rebuild_view(bool keep_record) {
       view_end_ = static_cast<size_t>(hi - order_.begin());
     }
   }
-  if (keep && order_pos_[*keep] >= view_begin_ && order_pos_[*keep] < view_end_) {
-    position_at(order_pos_[*keep]);
+  if (keep >= 0 && order_pos_[keep] >= view_begin_ && order_pos_[keep] < view_end_) {
+    position_at(order_pos_[keep]);
   } else {
     first();
   }

@@ -170,7 +170,8 @@ class ClientDataset {
   std::optional<uint32_t> current_row() const;
   const IndexDef* find_index(std::string_view name) const;
   KeySpec resolve_index(const IndexDef& index) const;
-  KeySpec current_key() const;
+  KeySpec index_key() const;
+  std::optional<KeySpec> link_key(KeySpec key) const;
   bool link_active() const;
   void rebuild_view(bool keep_record);
   void refresh_from_master() noexcept;
