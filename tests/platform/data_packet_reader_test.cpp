@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -201,6 +202,27 @@ TEST(DataPacketReaderTest, KoreanTextBecomesCodePage949) {
     EXPECT_EQ(table.value("Memo").raw_string(), "\xBC\xAD\xBF\xEF & \xBA\xCE\xBB\xEA") << file;
     EXPECT_EQ(table.record_count(), 2u) << file;
   }
+}
+
+TEST(DataPacketReaderTest, PageTextAroundThePacketIsIgnored) {
+  // The page's own declaration is not the packet's: only the one right before DATAPACKET is.
+  const std::string section =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<html><body>\r\n"
+      "<?xml version=\"1.0\" encoding=\"euc-kr\"?>  " +
+      packet(R"(<FIELD attrname="N" fieldtype="string"/>)", "<ROW N=\"" + kHongAnsi + "\"/>") +
+      "\r\n</body></html>\r\nDATANAME=x\r\n";
+  ClientDataset table;
+  table.load_from_bytes(section, "section");
+  EXPECT_EQ(table.value("N").raw_string(), kHongAnsi);
+  // Without any declaration, bytes that are not UTF-8 are read in the code page of the options.
+  ClientDataset latin;
+  DataPacketOptions options;
+  options.code_page = 1252;
+  latin.load_from_bytes(
+      "<html>\r\n" + packet(R"(<FIELD attrname="N" fieldtype="string"/>)", "<ROW N=\"caf\xE9\"/>")
+                         .substr(std::strlen(R"(<?xml version="1.0" standalone="yes"?>  )")),
+      "latin", options);
+  EXPECT_EQ(latin.value("N").raw_string(), "caf\xE9");
 }
 
 TEST(DataPacketReaderTest, NestedTablesAreReadable) {

@@ -91,8 +91,18 @@ PreparedText prepare_text(std::string_view bytes, const std::string& name, int c
   }
   size_t packet = bytes.find("<DATAPACKET");
   if (packet == std::string_view::npos) throw FormatError(name + " is not a data packet");
-  // The declaration that belongs to the packet is the last one before it.
-  size_t start = std::min(bytes.rfind("<?xml", packet), packet);
+  // The declaration that belongs to the packet is the one right before it (blanks between);
+  // one further up belongs to the page around the packet.
+  size_t start = packet;
+  size_t declaration = packet == 0 ? std::string_view::npos : bytes.rfind("<?xml", packet - 1);
+  if (declaration != std::string_view::npos) {
+    size_t close = bytes.find("?>", declaration);
+    if (close != std::string_view::npos && close + 2 <= packet &&
+        std::all_of(bytes.begin() + static_cast<ptrdiff_t>(close + 2),
+                    bytes.begin() + static_cast<ptrdiff_t>(packet),
+                    [](char c) { return static_cast<unsigned char>(c) <= 32; }))
+      start = declaration;
+  }
   size_t end = bytes.find("</DATAPACKET>", packet);
   end = end == std::string_view::npos ? bytes.size() : end + std::strlen("</DATAPACKET>");
   PreparedText prepared;
