@@ -116,6 +116,9 @@ TEST_F(TableIndexTest, OrdersByIndexes) {
   table.set_index_name("IX1");  // names compare case-insensitively; clears the field list
   EXPECT_EQ(table.index_field_names(), "");
   EXPECT_EQ(column(table, "ID"), (Texts{"2", "1", "4", "5", "3"}));
+  table.set_index_field_names("");  // already "": the index stays current
+  EXPECT_EQ(table.index_name(), "IX1");
+  EXPECT_EQ(column(table, "ID"), (Texts{"2", "1", "4", "5", "3"}));
 }
 
 TEST(TableTextOrderTest, CaseInsensitiveCompareNeverFoldsTrailBytes) {

@@ -391,6 +391,9 @@ void ClientDataset::set_index_name(const std::string& name) {
 }
 
 void ClientDataset::set_index_field_names(const std::string& fields) {
+  // As the classic engine: setting the current list again, "" included, changes nothing and
+  // leaves a current index in place.
+  if (fields == index_field_names_) return;
   std::vector<std::string> names = split_field_list(fields);
   if (open_)
     for (const std::string& field : names) field_index(field);

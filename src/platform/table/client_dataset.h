@@ -142,7 +142,8 @@ class ClientDataset {
   // the record is still in the view.
   void set_index_name(const std::string& name);
   const std::string& index_name() const { return index_name_; }
-  // Orders ascending by a field list; "" clears. Clears the index name. Keeps the record.
+  // Orders ascending by a field list; "" clears. Clears the index name unless `fields` is
+  // the current list already (so "" leaves a current index alone). Keeps the record.
   void set_index_field_names(const std::string& fields);
   const std::string& index_field_names() const { return index_field_names_; }
 
