@@ -424,22 +424,18 @@ int day_of_week(double value) {
   return static_cast<int>(r < 0 ? r + 7 : r) + 1;
 }
 
-namespace {
-class SystemClock : public Clock {
- public:
-  double now() const override {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return encode_date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-           encode_time(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
-                       static_cast<int>(ms.count()));
-  }
-};
-}  // namespace
+double SystemClock::now() const {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  // tm_sec may be 60 in a leap second.
+  return encode_date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+         encode_time(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
+                     static_cast<int>(ms.count()));
+}
 
 const Clock& Clock::system() {
   static const SystemClock clock;

@@ -54,8 +54,14 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual double now() const = 0;  // local date and time as days
-  // The machine's local time.
+  // A shared SystemClock.
   static const Clock& system();
+};
+
+// The machine's local time, to the millisecond.
+class SystemClock : public Clock {
+ public:
+  double now() const override;
 };
 
 class FixedClock : public Clock {
@@ -72,7 +78,8 @@ class FixedClock : public Clock {
 // dddddd (long date), m, mm, mmm, mmmm (minutes right after h/hh), yy, yyyy, h, hh, n, nn,
 // s, ss, z, zzz, t (short time), tt (long time), am/pm, a/p, ampm, "..." and '...' literals,
 // "/" and ":" as the separators of `fs`. Hours are on a 12-hour clock when the pattern has an
-// am/pm token. Double-byte characters are copied whole. An empty pattern means "c".
+// am/pm token. Double-byte characters are copied whole. An empty pattern means "c". Values
+// outside the valid dates raise ConversionError.
 std::string format_date_time(std::string_view pattern, double value,
                              const FormatSettings& fs = FormatSettings::defaults());
 

@@ -31,7 +31,7 @@ std::optional<double> try_str_to_float(std::string_view text,
                                        const FormatSettings& fs = FormatSettings::defaults());
 
 // General format with 15 significant digits and no trailing zeros, as the classic FloatToStr:
-// plain notation while the decimal exponent is between -5 and 14 ("0.0001", "1E-5", "1.5E-7",
+// plain notation while the decimal exponent is between -4 and 14 ("0.0001", "1E-5", "1.5E-7",
 // "123456789012345", "1E15"); "NAN", "INF" and "-INF" for the special values.
 std::string float_to_str(double value, const FormatSettings& fs = FormatSettings::defaults());
 

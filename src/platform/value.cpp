@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "platform/date_time.h"
@@ -89,6 +90,21 @@ Number number_of(const Value& v) {
   return n;
 }
 
+// Both operands of a binary operation. A string beside a date-time is read as a date-time
+// (date, time or number text); beside anything else as a number.
+std::pair<Number, Number> numbers_of(const Value& a, const Value& b) {
+  auto read = [](const Value& v, const Value& other) {
+    if (v.is_string() && other.kind() == ValueKind::DateTime) {
+      Number n;
+      n.cls = Number::Date;
+      n.d = v.to_date_time();
+      return n;
+    }
+    return number_of(v);
+  };
+  return {read(a, b), read(b, a)};
+}
+
 // A double as an integer for mod and the bitwise operators: halves to even, range checked.
 int64_t integral(const Number& n, ValueKind kind) {
   if (n.cls == Number::Int) return n.i;
@@ -132,8 +148,7 @@ Value arithmetic(Op op, const Value& a, const Value& b) {
   if (op == Op::Add && text_like(a) && text_like(b) && (a.is_string() || b.is_string())) {
     return Value(a.raw_string() + b.raw_string());
   }
-  const Number x = number_of(a);
-  const Number y = number_of(b);
+  const auto [x, y] = numbers_of(a, b);
   if (x.cls == Number::Int && y.cls == Number::Int) {
     int64_t r = 0;
     if (!apply_overflows(op, x.i, y.i, r)) return make_int(r, x.wide || y.wide);
@@ -385,8 +400,7 @@ int Value::compare(const Value& other) const {
     const int c = text_.compare(other.text_);  // char_traits<char> compares as unsigned bytes
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
   }
-  const Number x = number_of(*this);
-  const Number y = number_of(other);
+  const auto [x, y] = numbers_of(*this, other);
   if (x.cls == Number::Int && y.cls == Number::Int) return three_way(x.i, y.i);
   return three_way(x.d, y.d);
 }
@@ -416,9 +430,9 @@ Value operator*(const Value& a, const Value& b) {
 
 Value operator/(const Value& a, const Value& b) {
   if (a.is_null() || b.is_null()) return Value::null();
-  const double divisor = number_of(b).d;
-  if (divisor == 0) division_by_zero();
-  return Value(number_of(a).d / divisor);
+  const auto [x, y] = numbers_of(a, b);
+  if (y.d == 0) division_by_zero();
+  return Value(x.d / y.d);
 }
 
 Value operator-(const Value& a) {

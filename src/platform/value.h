@@ -1,16 +1,22 @@
 #pragma once
 // The engine's tagged value: what expressions compute with, what fields and variables hold.
 // One rule set for arithmetic and comparison:
-//   - numbers of any width mix; the result widens as needed (integers stay integers while
-//     they fit, "/" is always real division);
-//   - "+" on two strings concatenates; two strings compare as text (byte-wise);
-//   - a string meeting a number is converted to a number and raises ConversionError when it
-//     is not numeric;
+//   - numbers of any width mix; the result widens as needed: integer results are Integer
+//     while they fit in 32 bits, else Int64 (always Int64 when an operand is Int64), and a
+//     Double when even 64 bits overflow; any Double operand gives a Double; "/" is always
+//     real division;
+//   - "+" on two strings concatenates; two strings compare as text (byte-wise, unsigned);
+//   - a string meeting a number is converted to a number (with the default settings) and
+//     raises ConversionError "Could not convert variant of type (String) into type (Double)"
+//     when it is not numeric; beside a date-time it is read as a date-time;
 //   - empty acts as 0 (or "" beside a string); null propagates through arithmetic, equals
 //     only null and sorts below everything else;
-//   - a boolean acts as -1 (true) or 0 (false) in arithmetic; OR on two booleans is logical;
-//   - a date-time is a double counting days since 30 December 1899; date + number is a date,
-//     date - date is a number.
+//   - a boolean acts as -1 (true) or 0 (false) in arithmetic; OR and AND on two booleans are
+//     logical, on anything else bitwise on integers (doubles rounded halves to even);
+//   - a date-time is a double counting days since 30 December 1899; date +/- number is a
+//     date, date - date and date * number are numbers.
+// Division and MOD by zero raise ZorelError "Division by zero" (the expression parser tests
+// for 0 itself where its rules give 0 instead).
 
 #include <cstdint>
 #include <iosfwd>

@@ -66,6 +66,9 @@ TEST(ValueTest, ArithmeticAcrossKinds) {
       {"date - number", kSub, date(100), 0.25, date(99.75)},
       {"date - date", kSub, date(100), date(40), 60.0},
       {"date * number", kMul, date(2), 2, 4.0},
+      {"date - date text", kSub, date(45356), "2024-03-01", 4.0},
+      {"date + time text", kAdd, date(45356), "12:00", date(45356.5)},
+      {"date + number text", kAdd, "1.5", date(2), date(3.5)},
       {"division is real", kDiv, 7, 2, 3.5},
       {"division of strings", kDiv, "6", "4", 1.5},
       {"division with null", kDiv, Value::null(), 0, Value::null()},
@@ -124,6 +127,8 @@ TEST(ValueTest, ArithmeticErrors) {
   const std::string not_double = "Could not convert variant of type (String) into type (Double)";
   expect_error<ConversionError>([] { Value("abc") + 1; }, not_double);
   expect_error<ConversionError>([] { Value(1) * ""; }, not_double);
+  expect_error<ConversionError>([] { Value::date_time(1) + "soon"; },
+                                "Could not convert variant of type (String) into type (Date)");
   expect_error<ConversionError>([] { Value("x") - "y"; }, not_double);
   expect_error<ZorelError>([] { Value(1) / 0; }, "Division by zero");
   expect_error<ZorelError>([] { Value(1) / Value(); }, "Division by zero");
@@ -161,6 +166,7 @@ TEST(ValueTest, Comparison) {
       {true, -1, 0},
       {date(5), 5, 0},
       {date(5.5), date(5), 1},
+      {date(45356), "2024-03-05", 0},  // text beside a date reads as a date
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.a.compare(c.b), c.expected) << describe(c.a) << " vs " << describe(c.b);
