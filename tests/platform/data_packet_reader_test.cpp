@@ -261,6 +261,9 @@ struct MalformedCase {
 
 TEST(DataPacketReaderTest, MalformedPacketsRaiseFormatErrors) {
   const std::string i4 = R"(<FIELD attrname="ID" fieldtype="i4"/>)";
+  std::string deep = i4;  // nested tables 20 levels deep
+  for (int level = 0; level < 20; ++level)
+    deep = R"(<FIELD attrname="N" fieldtype="nested"><FIELDS>)" + deep + "</FIELDS></FIELD>";
   const MalformedCase cases[] = {
       {"not XML", read_file(packet_path("not_xml.txt")), "malformed XML", 2},
       {"truncated", read_file(packet_path("truncated.xml")), "malformed XML", 1},
@@ -289,6 +292,7 @@ TEST(DataPacketReaderTest, MalformedPacketsRaiseFormatErrors) {
       {"bad Base64",
        packet(R"(<FIELD attrname="B" fieldtype="bin.hex" SUBTYPE="Binary"/>)", R"(<ROW B="a*b"/>)"),
        "'a*b' is not valid Base64", 1},
+      {"too deep", packet(deep, ""), "nested tables are nested too deeply", 1},
       {"unknown encoding", R"(<?xml version="1.0" encoding="no-such-charset"?><DATAPACKET/>)",
        "unsupported encoding 'no-such-charset'", 0},
   };

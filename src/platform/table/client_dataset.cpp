@@ -446,14 +446,11 @@ void ClientDataset::set_master_fields(const std::string& fields) {
   ClientDataset* master = data_source_ ? data_source_->dataset() : nullptr;
   if (master && master->is_open())
     for (const std::string& name : masters) master->field_index(name);
-  std::string previous = std::move(master_fields_);
-  master_fields_ = fields;
-  if (!open_) return;
-  if (link_active() && !link_key(index_key())) {
-    std::vector<std::string> names = split_field_list(master_fields_);
-    master_fields_ = std::move(previous);
-    for (size_t i = index_key().size(); i < names.size(); ++i) field_index(names[i]);
+  if (master && open_) {
+    // Master fields beyond the index's fields need detail fields of the same names.
+    for (size_t i = index_key().size(); i < masters.size(); ++i) field_index(masters[i]);
   }
+  master_fields_ = fields;
   refresh_from_master();
 }
 
