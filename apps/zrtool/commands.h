@@ -19,4 +19,7 @@ struct Command {
 // zrtool data FILE [--index FIELDS] [--desc FIELDS] [--code-page N]
 int run_data_command(const std::vector<std::string>& args, std::ostream& out);
 
+// zrtool page PAGE [--data-meta FILE] [--relation LINE]... [--code-page N]
+int run_page_command(const std::vector<std::string>& args, std::ostream& out);
+
 }  // namespace zr::tool

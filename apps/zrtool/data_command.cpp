@@ -7,6 +7,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/table/client_dataset.h"
+#include "table_printer.h"
 
 namespace zr::tool {
 namespace {
@@ -49,18 +50,6 @@ DataArguments parse_arguments(const std::vector<std::string>& args) {
   return parsed;
 }
 
-// RFC 4180: a field holding a comma, a double quote or a line break is quoted, and its
-// quotes doubled.
-std::string csv_field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
-}
-
 }  // namespace
 
 int run_data_command(const std::vector<std::string>& args, std::ostream& out) {
@@ -76,18 +65,8 @@ int run_data_command(const std::vector<std::string>& args, std::ostream& out) {
     table.add_index("zrtool", fields, {}, arguments.descending_fields);
     table.set_index_name("zrtool");
   }
-  auto utf8 = [&](const std::string& ansi) { return ansi_to_utf8(ansi, arguments.code_page); };
-  for (size_t f = 0; f < table.field_count(); ++f)
-    out << utf8(table.field(f).name) << ' ' << field_type_name(table.field(f).type) << '\n';
-  out << '\n';
-  for (size_t f = 0; f < table.field_count(); ++f)
-    out << (f ? "," : "") << csv_field(utf8(table.field(f).name));
-  out << '\n';
-  for (table.first(); !table.eof(); table.next()) {
-    for (size_t f = 0; f < table.field_count(); ++f)
-      out << (f ? "," : "") << csv_field(utf8(table.display_text(f)));
-    out << '\n';
-  }
+  print_field_list(table, out);
+  print_rows(table, out);
   out.flush();
   return out ? 0 : 1;
 }

@@ -15,6 +15,9 @@ using zr::tool::Command;
 constexpr Command kCommands[] = {
     {"data", "FILE [--index FIELDS] [--desc FIELDS] [--code-page N]",
      "print a data packet's fields and rows (CSV, UTF-8)", zr::tool::run_data_command},
+    {"page", "PAGE [--data-meta FILE] [--relation LINE]... [--code-page N]",
+     "cut a data page into sections as the viewer does and print every dataset",
+     zr::tool::run_page_command},
 };
 
 int usage() {

@@ -1,8 +1,6 @@
 // Runs the built zrtool on generated packets, as a person writing reports would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,26 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "support/tool_run.h"
+
 namespace zr {
 namespace {
 
-struct ToolResult {
-  int status = -1;
-  std::string output;
-};
-
-ToolResult run_tool(const std::string& arguments) {
-  ToolResult result;
-  std::string command = std::string(ZR_TOOL_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  char buffer[65536];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using testing_support::run_tool;
+using testing_support::ToolResult;
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;

@@ -1,0 +1,133 @@
+// zrtool page: cuts a data page (and optionally a DataMeta text) into data sections the way
+// the viewer does, loads every section into its dataset, applies relation records, and prints
+// each dataset. A detail dataset is printed once per master record, with the master's record
+// number in front.
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "platform/errors.h"
+#include "table_printer.h"
+#include "viewer/section_cutter.h"
+#include "viewer/section_datasets.h"
+
+namespace zr::tool {
+namespace {
+
+struct PageArguments {
+  std::string page_file;
+  std::string data_meta_file;
+  std::vector<std::string> relations;
+  int code_page = kDefaultAnsiCodePage;
+};
+
+PageArguments parse_arguments(const std::vector<std::string>& args) {
+  PageArguments parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto option_value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw ZorelError("option " + arg + " needs a value");
+      return args[++i];
+    };
+    if (arg == "--data-meta") {
+      parsed.data_meta_file = option_value();
+    } else if (arg == "--relation") {
+      parsed.relations.push_back(option_value());
+    } else if (arg == "--code-page") {
+      parsed.code_page = std::atoi(option_value().c_str());
+      if (parsed.code_page <= 0) throw ZorelError("bad code page '" + args[i] + "'");
+    } else if (!arg.empty() && arg[0] == '-') {
+      throw ZorelError("unknown option " + arg);
+    } else if (parsed.page_file.empty()) {
+      parsed.page_file = arg;
+    } else {
+      throw ZorelError("more than one data page given");
+    }
+  }
+  if (parsed.page_file.empty()) throw ZorelError("no data page given");
+  return parsed;
+}
+
+// A private work folder that is removed whatever happens.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zrtool-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw IoError("cannot create a temporary folder");
+    path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string time_stamp_now() {
+  std::time_t now = std::time(nullptr);
+  char text[8];
+  std::strftime(text, sizeof text, "%H%M%S", std::localtime(&now));
+  return text;
+}
+
+void print_detail(ClientDataset& detail, std::ostream& out) {
+  ClientDataset& master = *detail.data_source()->dataset();
+  bool header = true;
+  for (master.first(); !master.eof(); master.next()) {
+    std::string number = std::to_string(master.recno());
+    if (header) {
+      print_rows(detail, out, "master#", number);
+      header = false;
+      continue;
+    }
+    // Later master records: rows only, the header was printed once.
+    std::ostringstream rows;
+    print_rows(detail, rows, "master#", number);
+    std::string text = rows.str();
+    out << text.substr(text.find('\n') + 1);
+  }
+}
+
+}  // namespace
+
+int run_page_command(const std::vector<std::string>& args, std::ostream& out) {
+  PageArguments arguments = parse_arguments(args);
+  TemporaryFolder work;
+  SectionCutter cutter(WorkFolder(work.path()), time_stamp_now());
+  cutter.cut_data_page(read_data_page_file(arguments.page_file));
+  if (!arguments.data_meta_file.empty())
+    cutter.cut_data_meta(read_data_page_file(arguments.data_meta_file));
+
+  SectionDatasets datasets;
+  DataPacketOptions options;
+  options.code_page = arguments.code_page;
+  for (const std::string& name : cutter.section_names())
+    datasets.load_section(name, cutter.section_file(name), options);
+  datasets.apply_relations(arguments.relations);
+
+  for (const std::string& name : datasets.names()) {
+    ClientDataset& table = *datasets.find_dataset(name);
+    bool is_detail = table.data_source() && table.data_source()->dataset();
+    if (is_detail)
+      out << "== " << name << " (detail of " << table.data_source()->name() << ")\n";
+    else
+      out << "== " << name << " (" << table.record_count() << " rows)\n";
+    print_field_list(table, out);
+    if (is_detail)
+      print_detail(table, out);
+    else
+      print_rows(table, out);
+    out << '\n';
+  }
+  out.flush();
+  return out ? 0 : 1;
+}
+
+}  // namespace zr::tool
