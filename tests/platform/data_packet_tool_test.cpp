@@ -1,5 +1,6 @@
 // Runs the built zrtool on generated packets, as a person writing reports would.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +29,8 @@ class DataPacketToolTest : public ::testing::Test {
   static constexpr int kRows = 5000;
 
   void SetUp() override {
-    path_ = std::filesystem::path(::testing::TempDir()) / "zrtool_data_packet.xml";
+    path_ = std::filesystem::path(::testing::TempDir()) /
+            ("zrtool_data_packet_" + std::to_string(getpid()) + ".xml");
     std::ofstream out(path_, std::ios::binary);
     out << R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>  <DATAPACKET Version="2.0">)"
            R"(<METADATA><FIELDS><FIELD attrname="ID" fieldtype="i4"/>)"

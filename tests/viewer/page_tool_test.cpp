@@ -1,6 +1,7 @@
 // zrtool page against the bundled example data page: the tool a report writer uses to see
 // what the viewer makes of a data page.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -27,7 +28,7 @@ TEST(PageToolTest, PrintsMasterAndDetailOfTheExamplePage) {
 }
 
 TEST(PageToolTest, BadSectionNameStopsWithAClearError) {
-  std::string page = testing::TempDir() + "bad_page.txt";
+  std::string page = testing::TempDir() + "bad_page_" + std::to_string(getpid()) + ".txt";
   FILE* file = fopen(page.c_str(), "w");
   fputs("<DATAPACKET/>\nDATANAME=../../x\n", file);
   fclose(file);
