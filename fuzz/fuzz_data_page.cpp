@@ -15,7 +15,7 @@
 #include "viewer/property_lists.h"
 #include "viewer/relation_record.h"
 #include "viewer/section_cutter.h"
-#include "viewer/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace fs = std::filesystem;
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "commands.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
@@ -21,32 +22,14 @@ struct DataArguments {
 
 DataArguments parse_arguments(const std::vector<std::string>& args) {
   DataArguments parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto option_value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw ZorelError("option " + arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--index") {
-      parsed.index_fields = option_value();
-    } else if (arg == "--desc") {
-      parsed.descending_fields = option_value();
-    } else if (arg == "--code-page") {
-      const std::string& text = option_value();
-      try {
-        parsed.code_page = std::stoi(text);
-      } catch (const std::exception&) {
-        throw ZorelError("bad code page '" + text + "'");
-      }
-    } else if (!arg.empty() && arg[0] == '-') {
-      throw ZorelError("unknown option " + arg);
-    } else if (parsed.file.empty()) {
-      parsed.file = arg;
-    } else {
-      throw ZorelError("more than one file given");
-    }
-  }
-  if (parsed.file.empty()) throw ZorelError("no file given");
+  std::vector<std::string> files = parse_options(
+      args,
+      {{"--index", [&](const std::string& v) { parsed.index_fields = v; }},
+       {"--desc", [&](const std::string& v) { parsed.descending_fields = v; }},
+       {"--code-page", [&](const std::string& v) { parsed.code_page = parse_code_page(v); }}});
+  if (files.empty()) throw ZorelError("no file given");
+  if (files.size() > 1) throw ZorelError("more than one file given");
+  parsed.file = files[0];
   return parsed;
 }
 

@@ -2,13 +2,15 @@
 // the viewer does, loads every section into its dataset, applies relation records, and prints
 // each dataset. A detail dataset is printed once per master record, with the master's record
 // number in front.
-#include <cstdlib>
+#include <stdlib.h>
+
 #include <ctime>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "commands.h"
 #include "platform/errors.h"
 #include "table_printer.h"
@@ -27,28 +29,14 @@ struct PageArguments {
 
 PageArguments parse_arguments(const std::vector<std::string>& args) {
   PageArguments parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto option_value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw ZorelError("option " + arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--data-meta") {
-      parsed.data_meta_file = option_value();
-    } else if (arg == "--relation") {
-      parsed.relations.push_back(option_value());
-    } else if (arg == "--code-page") {
-      parsed.code_page = std::atoi(option_value().c_str());
-      if (parsed.code_page <= 0) throw ZorelError("bad code page '" + args[i] + "'");
-    } else if (!arg.empty() && arg[0] == '-') {
-      throw ZorelError("unknown option " + arg);
-    } else if (parsed.page_file.empty()) {
-      parsed.page_file = arg;
-    } else {
-      throw ZorelError("more than one data page given");
-    }
-  }
-  if (parsed.page_file.empty()) throw ZorelError("no data page given");
+  std::vector<std::string> pages = parse_options(
+      args,
+      {{"--data-meta", [&](const std::string& v) { parsed.data_meta_file = v; }},
+       {"--relation", [&](const std::string& v) { parsed.relations.push_back(v); }},
+       {"--code-page", [&](const std::string& v) { parsed.code_page = parse_code_page(v); }}});
+  if (pages.empty()) throw ZorelError("no data page given");
+  if (pages.size() > 1) throw ZorelError("more than one data page given");
+  parsed.page_file = pages[0];
   return parsed;
 }
 

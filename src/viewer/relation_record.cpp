@@ -4,7 +4,7 @@
 
 #include "platform/codepage.h"
 #include "viewer/delimited_list.h"
-#include "viewer/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
-#include "viewer/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 

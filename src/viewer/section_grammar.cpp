@@ -1,7 +1,7 @@
 #include "viewer/section_grammar.h"
 
 #include "platform/codepage.h"
-#include "viewer/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 namespace {

@@ -1,15 +1,8 @@
 #include "platform/table/field_list.h"
 
+#include "platform/text_lines.h"
+
 namespace zr {
-namespace {
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 std::vector<std::string> split_field_list(std::string_view list) {
   std::vector<std::string> names;

@@ -5,15 +5,10 @@
 #include <cmath>
 
 #include "platform/date_time.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 namespace {
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
 
 bool is_digit(char c) {
   return c >= '0' && c <= '9';

@@ -1,4 +1,4 @@
-#include "viewer/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Line splitting of the texts the control receives (the saved data page, DataMeta, GridMeta).
+// Trimming and line splitting of the texts the system receives (data pages, lists, packets).
 // Bytes are taken as they are, in the ANSI code page; nothing is decoded.
 
 #include <string>
