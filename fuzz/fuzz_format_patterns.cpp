@@ -13,6 +13,7 @@
 #include "platform/mask_format.h"
 #include "platform/number_format.h"
 #include "platform/number_text.h"
+#include "platform/rounding.h"
 #include "platform/value.h"
 
 namespace {
@@ -42,7 +43,8 @@ void mask(std::string_view pattern, std::string_view text) {
 }
 
 void format(std::string_view pattern, std::string_view text, double value) {
-  const std::vector<zr::Value> args = {zr::Value(text), zr::Value(static_cast<int32_t>(value)),
+  const std::vector<zr::Value> args = {zr::Value(text),
+                                       zr::Value(zr::round_half_even_to_int(value)),
                                        zr::Value(value), zr::Value(int64_t{-1}), zr::Value(true)};
   try {
     zr::format_string(pattern, args);
