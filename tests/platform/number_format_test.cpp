@@ -52,6 +52,7 @@ TEST(FormatFloatTest, Placeholders) {
           {"00-00", 12345, "123-45"},
           {"(###) ###-####", 5551234, "() 555-1234"},  // literals always printed
           {"'Total: '0", 7, "Total: 7"},
+          {"'Total: '0", -7, "-Total: 7"},  // the sign leads the whole text
           {"\"#,0\" 0", 7, "#,0 7"},
           {"0 'kg'", -3, "-3 kg"},
           {"0.00 %", 12.345, "12.35 %"},
