@@ -39,9 +39,16 @@ TEST(CodePageTest, Conversions) {
   EXPECT_EQ(ansi_to_utf16(kHangulAnsi), u"\uD55C\uAE00");
   EXPECT_EQ(utf16_to_ansi(u"\uD55C\uAE00"), kHangulAnsi);
   // Unrepresentable characters become '?', malformed bytes never throw.
-  EXPECT_EQ(utf8_to_ansi("a\xE2\x82\xAC" "b", 949).size() >= 3, true);
+  EXPECT_EQ(utf8_to_ansi("a\xE2\x82\xAC"
+                         "b",
+                         949)
+                    .size() >= 3,
+            true);
   EXPECT_EQ(utf8_to_ansi("\xF0\x9F\x98\x80", 1252), "?");
-  EXPECT_EQ(utf8_to_ansi("a\xFF" "b", 1252), "a?b");
+  EXPECT_EQ(utf8_to_ansi("a\xFF"
+                         "b",
+                         1252),
+            "a?b");
   EXPECT_EQ(ansi_to_utf8("\xC7", 949), "\xEF\xBF\xBD");  // a lone lead byte
   EXPECT_EQ(charset_to_utf8("\xE9", "ISO-8859-1"), "\xC3\xA9");
   EXPECT_TRUE(is_valid_utf8(kHangulUtf8));

@@ -1,0 +1,22 @@
+#pragma once
+// The subcommands of zrtool. Each takes its own arguments (without the command name), writes
+// its result to `out`, and returns the exit status; errors escape as exceptions, which main
+// prints to stderr with exit status 1.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zr::tool {
+
+struct Command {
+  const char* name;
+  const char* usage;  // arguments, e.g. "FILE [--index FIELDS]"
+  const char* summary;
+  int (*run)(const std::vector<std::string>& args, std::ostream& out);
+};
+
+// zrtool data FILE [--index FIELDS] [--desc FIELDS] [--code-page N]
+int run_data_command(const std::vector<std::string>& args, std::ostream& out);
+
+}  // namespace zr::tool
