@@ -2,75 +2,80 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/run/parser.h"
+#include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/table_test_packets.h"
 
 namespace zr {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-// Datasets of one row each. Names resolve as "dataset.field" (field quoted or not) or as a
-// bare field of the current band's dataset.
-struct Dataset {
-  std::string name;
-  Strings fields;
-  std::vector<Value> row;
-  bool open = false;
+// The report datasets' part, played by client datasets of one row each. Each keeps its
+// packet, so that a closed dataset can be opened again. Names resolve as "dataset.field"
+// (field quoted or not) or as a bare field of the current band's dataset.
+struct Table {
+  ClientDataset data;
+  std::string packet;
 };
 
-class TestResolver : public DataResolver {
+class TableResolver : public DataResolver {
  public:
-  std::vector<Dataset> datasets;
-  Dataset* current = nullptr;
+  void add(const std::string& name, const std::string& fields, const std::string& row) {
+    auto table = std::make_unique<Table>();
+    table->data.set_name(name);
+    table->packet = testing::make_packet(fields, row);
+    table->data.load_from_bytes(table->packet, name);
+    tables.push_back(std::move(table));
+  }
+  ClientDataset& table(size_t i) { return tables[i]->data; }
+  void set_current(size_t i) { current = tables[i].get(); }
+
+  Table* current = nullptr;
   int opened = 0;
 
   std::optional<TvtCacheItem> resolve_field(std::string_view text) override {
-    Dataset* dataset = current;
+    Table* table = current;
     std::string field(text);
     if (auto parts = TvtDataDictionary::SplitFieldName(text)) {
-      dataset = find(parts->dataset);
+      table = find(parts->dataset);
       field = parts->field;
     }
-    if (!dataset || field_index(*dataset, field) < 0) return std::nullopt;
-    return TvtCacheItem{DatasetHandle(dataset), field};
+    if (!table || !table->data.find_field(field)) return std::nullopt;
+    return TvtCacheItem{DatasetHandle(table), field};
   }
   void open_if_closed(DatasetHandle handle) override {
-    Dataset* dataset = handle.get<Dataset>();
-    if (!dataset->open) ++opened;
-    dataset->open = true;
+    Table* table = handle.get<Table>();
+    if (table->data.is_open()) return;
+    table->data.load_from_bytes(table->packet, table->data.name());
+    ++opened;
   }
   Value field_value(DatasetHandle handle, std::string_view field) override {
-    const Dataset* dataset = handle.get<Dataset>();
-    if (!dataset->open) throw ZorelError("closed");
-    return dataset->row[field_index(*dataset, field)];
+    return handle.get<Table>()->data.value(field);
   }
   Strings dataset_names() override {
     Strings names;
-    for (const Dataset& d : datasets) names.push_back(d.name);
+    for (const auto& t : tables) names.push_back(t->data.name());
     return names;
   }
   Strings field_names(std::string_view name) override {
-    const Dataset* dataset = find(name);
-    return dataset ? dataset->fields : Strings{};
+    const Table* table = find(name);
+    return table ? table->data.field_names() : Strings{};
   }
 
  private:
-  Dataset* find(std::string_view name) {
-    for (Dataset& d : datasets) {
-      if (same_name(d.name, name)) return &d;
+  Table* find(std::string_view name) {
+    for (const auto& t : tables) {
+      if (same_text_ascii(t->data.name(), name)) return t.get();
     }
     return nullptr;
   }
-  static int field_index(const Dataset& dataset, std::string_view field) {
-    for (size_t i = 0; i < dataset.fields.size(); ++i) {
-      if (same_name(dataset.fields[i], field)) return static_cast<int>(i);
-    }
-    return -1;
-  }
+  std::vector<std::unique_ptr<Table>> tables;
 };
 
 Strings names(const TvtVariables& list) {
@@ -97,12 +102,14 @@ void write_block(ByteWriter& w, const std::vector<std::pair<std::string, std::st
 class DataDictionaryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resolver.datasets = {
-        {"Orders", {"Amount", "Order No", "Hidden"}, {Value(12.5), Value("A-1"), Value("h")}},
-        {"TmpOrders", {"X"}, {Value(int32_t{1})}},
-        {"OrdersTmp", {"Y"}, {Value(int32_t{2})}},
-    };
-    resolver.current = &resolver.datasets[0];
+    resolver.add("Orders",
+                 R"(<FIELD attrname="Amount" fieldtype="r8"/>)"
+                 R"(<FIELD attrname="OrderNo" fieldtype="string" WIDTH="8"/>)"
+                 R"(<FIELD attrname="Hidden" fieldtype="string" WIDTH="8"/>)",
+                 R"(<ROW Amount="12.5" OrderNo="A-1" Hidden="h"/>)");
+    resolver.add("TmpOrders", R"(<FIELD attrname="X" fieldtype="i4"/>)", R"(<ROW X="1"/>)");
+    resolver.add("OrdersTmp", R"(<FIELD attrname="Y" fieldtype="i4"/>)", R"(<ROW Y="2"/>)");
+    resolver.set_current(0);
     parser.OnGetValue = [this](const std::string& name, Value& out) {
       if (dict.VariableExists(name)) out = dict.GetValue(name);
     };
@@ -113,7 +120,7 @@ class DataDictionaryTest : public ::testing::Test {
     dict.LoadFromStream(reader);
   }
 
-  TestResolver resolver;
+  TableResolver resolver;
   TvtParser parser;
   TvtVariables script_variables;
   TvtDataDictionary dict{&resolver, &parser, &script_variables};
@@ -131,6 +138,7 @@ TEST_F(DataDictionaryTest, ValuesOfVariablesAndFields) {
   // A variable naming a field is cached on first sight; its dataset is opened when read.
   EXPECT_TRUE(dict.VariableExists("amount"));
   EXPECT_EQ(dict.FieldCache().size(), 1u);
+  resolver.table(0).close();
   EXPECT_TRUE(dict.GetValue("Amount").identical(Value(12.5)));
   EXPECT_EQ(resolver.opened, 1);
 
@@ -151,13 +159,13 @@ TEST_F(DataDictionaryTest, ResolvesFieldNamesThroughAliases) {
   dict.AliasList.SetVariable("Orders.Amount", Value("Total Amount"));
 
   EXPECT_TRUE(dict.VariableExists("Sales.Total Amount"));
-  EXPECT_TRUE(dict.VariableExists("Orders.\"Order No\""));
+  EXPECT_TRUE(dict.VariableExists("Orders.\"OrderNo\""));
   EXPECT_TRUE(dict.VariableExists("Hidden"));  // a field of the current band's dataset
   EXPECT_FALSE(dict.VariableExists("Sales.Nothing"));
   EXPECT_FALSE(dict.VariableExists("Nothing"));
   EXPECT_EQ(dict.FieldCache().size(), 3u);
   EXPECT_TRUE(dict.GetValue("sales.total amount").identical(Value(12.5)));
-  EXPECT_TRUE(dict.GetValue("Orders.\"Order No\"").identical(Value("A-1")));
+  EXPECT_TRUE(dict.GetValue("Orders.\"OrderNo\"").identical(Value("A-1")));
 
   EXPECT_EQ(dict.RealDatasetName("SALES"), "Orders");
   EXPECT_EQ(dict.RealDatasetName("Other"), "Other");
@@ -207,7 +215,7 @@ TEST_F(DataDictionaryTest, DatasetAndFieldLists) {
   dict.AliasList.SetVariable("Orders.Amount", Value("Total"));
   dict.AliasList.SetVariable("Orders.Hidden", Value(""));
   EXPECT_EQ(dict.GetDatasetList(), (Strings{"Alpha", "Sales"}));
-  EXPECT_EQ(dict.GetFieldList("Sales"), (Strings{"Total", "Order No"}));
+  EXPECT_EQ(dict.GetFieldList("Sales"), (Strings{"Total", "OrderNo"}));
   EXPECT_EQ(dict.GetFieldList("Nothing"), Strings{});
 }
 
