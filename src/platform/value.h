@@ -13,6 +13,7 @@
 //     date - date is a number.
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -102,7 +103,14 @@ class Value {
   std::string text_;
 };
 
+// Also declared here so that calls are found without a Value argument (value_mod(7, 3)).
+Value value_mod(const Value& a, const Value& b);
+Value value_or(const Value& a, const Value& b);
+Value value_and(const Value& a, const Value& b);
+
 // For gtest and debugging: kind and content, e.g. Integer(42), String("ab").
 std::string describe(const Value& v);
+// gtest's printer hook, so failing expectations show describe(v).
+void PrintTo(const Value& v, std::ostream* os);
 
 }  // namespace zr
