@@ -215,6 +215,22 @@ TEST(BmpCodec, PaletteFormatsRoundTrip) {
   EXPECT_EQ(decode_bmp(encode_bmp(many, BmpPixelFormat::k8Bit)), many);
 }
 
+TEST(BmpCodec, SixteenBitFormatsKeepTheTopBits) {
+  Bitmap bitmap(3, 1);
+  bitmap.set_color(0, 0, 0xFF00FF);
+  bitmap.set_color(1, 0, 0x08F0F8);  // mid values lose their low bits
+  bitmap.set_color(2, 0, 0x123456);
+  for (BmpPixelFormat format : {BmpPixelFormat::k15Bit, BmpPixelFormat::k16Bit}) {
+    Bitmap back = decode_bmp(encode_bmp(bitmap, format));
+    EXPECT_EQ(back.color(0, 0), 0xFF00FFu);
+    for (int x = 1; x < 3; ++x)
+      for (int shift : {0, 8, 16})
+        EXPECT_LE(std::abs(int((back.color(x, 0) >> shift) & 0xFF) -
+                           int((bitmap.color(x, 0) >> shift) & 0xFF)),
+                  8);
+  }
+}
+
 TEST(BmpCodec, WritesWhatImageMagickReads) {
   if (!test::has_identify()) GTEST_SKIP() << "ImageMagick identify is not installed";
   Bitmap bitmap = sample(7, 5);
@@ -222,6 +238,7 @@ TEST(BmpCodec, WritesWhatImageMagickReads) {
   EXPECT_EQ(test::identify(encode_bmp(bitmap, BmpPixelFormat::k1Bit), "bmp", "%m %w %h %k"),
             "BMP3 7 5 2");
   EXPECT_EQ(test::identify(encode_bmp(bitmap, BmpPixelFormat::k8Bit), "bmp"), "BMP3 7 5");
+  EXPECT_EQ(test::identify(encode_bmp(bitmap, BmpPixelFormat::k16Bit), "bmp"), "BMP3 7 5");
   EXPECT_EQ(test::identify(encode_bmp(bitmap, BmpPixelFormat::k32Bit), "bmp", "%m %w %h %A"),
             "BMP 7 5 True");
 }

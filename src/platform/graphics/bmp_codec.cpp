@@ -291,6 +291,9 @@ int bits_of(BmpPixelFormat format) {
       return 4;
     case BmpPixelFormat::k8Bit:
       return 8;
+    case BmpPixelFormat::k15Bit:
+    case BmpPixelFormat::k16Bit:
+      return 16;
     case BmpPixelFormat::k24Bit:
       return 24;
     case BmpPixelFormat::k32Bit:
@@ -332,9 +335,11 @@ std::string encode_bmp(const Bitmap& bitmap, BmpPixelFormat format) {
   std::vector<uint32_t> palette;
   std::vector<uint8_t> indices;
   if (bits <= 8) indices = index_pixels(bitmap, format, palette);
+  const bool rgb565 = format == BmpPixelFormat::k16Bit;
   const uint32_t info_size = bits == 32 ? 108 : 40;
+  const uint32_t mask_bytes = rgb565 ? 12 : 0;  // after a 40-byte header
   const uint32_t palette_bytes = static_cast<uint32_t>(palette.size()) * 4;
-  const uint32_t offset = kFileHeaderSize + info_size + palette_bytes;
+  const uint32_t offset = kFileHeaderSize + info_size + mask_bytes + palette_bytes;
   const size_t stride = row_bytes(w, bits);
   const uint64_t file_size = offset + stride * h;
 
@@ -348,7 +353,7 @@ std::string encode_bmp(const Bitmap& bitmap, BmpPixelFormat format) {
   out.write_i32(h);  // bottom-up
   out.write_u16(1);
   out.write_u16(static_cast<uint16_t>(bits));
-  out.write_u32(bits == 32 ? kBiBitfields : kBiRgb);
+  out.write_u32(bits == 32 || rgb565 ? kBiBitfields : kBiRgb);
   out.write_u32(static_cast<uint32_t>(stride * h));
   out.write_i32(kPixelsPerMetre96Dpi);
   out.write_i32(kPixelsPerMetre96Dpi);
@@ -359,6 +364,8 @@ std::string encode_bmp(const Bitmap& bitmap, BmpPixelFormat format) {
     out.write_u32(0x73524742);                      // "sRGB"
     for (int i = 0; i < 12; ++i) out.write_u32(0);  // endpoints and gamma, unused for sRGB
   }
+  if (rgb565)
+    for (uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) out.write_u32(mask);
   for (uint32_t c : palette) {
     out.write_u8((c >> 16) & 0xFF);
     out.write_u8((c >> 8) & 0xFF);
@@ -375,6 +382,13 @@ std::string encode_bmp(const Bitmap& bitmap, BmpPixelFormat format) {
         uint8_t index = indices[static_cast<size_t>(y) * w + x];
         row[bit / 8] =
             static_cast<char>(static_cast<uint8_t>(row[bit / 8]) | (index << (8 - bits - bit % 8)));
+      } else if (bits == 16) {
+        uint32_t c = color_over_white(src[x]);
+        unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+        unsigned v = rgb565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
+                            : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+        row[x * 2] = static_cast<char>(v & 0xFF);
+        row[x * 2 + 1] = static_cast<char>(v >> 8);
       } else if (bits == 24) {
         uint32_t c = color_over_white(src[x]);
         row[x * 3] = static_cast<char>((c >> 16) & 0xFF);

@@ -22,6 +22,8 @@ enum class BmpPixelFormat {
   k1Bit,   // black and white: luminance >= 128 is white
   k4Bit,   // 16-colour palette built from the image (exact when it has <= 16 colours)
   k8Bit,   // 256-colour palette built from the image (exact when it has <= 256 colours)
+  k15Bit,  // BI_RGB 16-bit 5-5-5; channels keep their top 5 bits
+  k16Bit,  // BI_BITFIELDS 16-bit 5-6-5
   k24Bit,  // BI_RGB
   k32Bit,  // BITMAPV4HEADER with BI_BITFIELDS and an alpha mask: keeps transparency
 };
