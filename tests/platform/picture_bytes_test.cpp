@@ -135,6 +135,8 @@ TEST_F(PictureFiles, LoadsByExtensionAndSavesTheSameBytes) {
   EXPECT_THROW(Picture::from_file(write("p.png", test::bmp_file())), FormatError);
   EXPECT_THROW(Picture::from_file(write("gif.jpg", test::gif_file())), FormatError);
   EXPECT_THROW(Picture::from_file(dir_ / "missing.bmp"), IoError);
+  std::filesystem::create_directory(dir_ / "folder.bmp");
+  EXPECT_THROW(Picture::from_file(dir_ / "folder.bmp"), IoError);
   EXPECT_THROW(Picture().save_to_file(dir_ / "no" / "such" / "dir.bmp"), IoError);
 }
 

@@ -70,6 +70,16 @@ TEST(PictureRecord, EveryKindRoundTripsItsBytes) {
   }
 }
 
+TEST(PictureRecord, KindByteFollowsWhatTheBlobTypeMade) {
+  // BlobType 2 ("btICO") loads a metafile and 3 ("btWMF") an icon; the record then carries
+  // the kind byte of what the picture became.
+  size_t at = 0;
+  Picture metafile = Picture::from_bytes(*graphic_kind_from_blob_type(2), test::emf_file());
+  EXPECT_EQ(record(metafile, 2, "", &at)[at], 3);
+  Picture icon = Picture::from_bytes(*graphic_kind_from_blob_type(3), test::ico_file());
+  EXPECT_EQ(record(icon, 3, "", &at)[at], 2);
+}
+
 TEST(PictureRecord, BlobTypeIsReadOnlyFromLaterVersions) {
   struct Case {
     int record_version, extension_version;

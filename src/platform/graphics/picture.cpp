@@ -75,6 +75,8 @@ Picture Picture::from_detected_bytes(std::string bytes) {
 Picture Picture::from_file(const std::filesystem::path& path) {
   std::optional<GraphicKind> kind = graphic_kind_from_extension(path.string());
   if (!kind) throw FormatError("Unknown picture file extension", path.string());
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) throw IoError("Cannot open " + path.string());
   std::ifstream in(path, std::ios::binary);
   if (!in) throw IoError("Cannot open " + path.string());
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
