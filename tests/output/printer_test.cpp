@@ -230,6 +230,8 @@ TEST_F(TwoPrinters, SelectsBins) {
   EXPECT_EQ(printer.bin(), 258);
   printer.SetPrinterInfo(kPaperA4, 0, 0, Portrait, 999, true);
   EXPECT_EQ(printer.bin(), 258);
+  printer.SetPrinterInfo(kPaperA4, 0, 0, Portrait, DMBIN_AUTO, true);
+  EXPECT_EQ(printer.bin(), DMBIN_AUTO);
 }
 
 TEST_F(TwoPrinters, IsEqualTolerance) {
@@ -301,6 +303,7 @@ TEST_F(TwoPrinters, SwitchingPrinters) {
   EXPECT_EQ(printer.paper_height(), 1524);
   EXPECT_EQ(printer.orientation(), Portrait);
   EXPECT_EQ(printer.bin_codes(), std::vector<int16_t>{-1});
+  EXPECT_EQ(printer.bin(), DMBIN_AUTO);
   // It cannot turn pages.
   printer.SetPrinterInfo(kPaperCustom, 1524, 1016, Landscape, -1, true);
   EXPECT_EQ(printer.orientation(), Portrait);

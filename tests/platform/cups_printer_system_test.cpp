@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <string>
 
 namespace zr {
 namespace {
@@ -32,6 +38,45 @@ TEST(CupsPrinterSystem, NoServerMeansNoPrinters) {
     EXPECT_FALSE(system.capabilities("anything").has_value());
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
   }
+}
+
+// A loopback port whose connections the kernel completes but nobody ever answers.
+class SilentServer {
+ public:
+  SilentServer() {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd_, 16) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+      return;
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentServer() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+TEST(CupsPrinterSystem, HungServerCostsOneTimeout) {
+  SilentServer server;
+  ASSERT_NE(server.port(), 0);
+  CupsPrinterSystem system("127.0.0.1:" + std::to_string(server.port()), 500);
+  auto start = Clock::now();
+  EXPECT_TRUE(system.printer_names().empty());
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+  // Known to be silent now: the next queries do not wait.
+  start = Clock::now();
+  EXPECT_EQ(system.default_printer(), "");
+  EXPECT_FALSE(system.capabilities("anything").has_value());
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(300));
 }
 
 }  // namespace

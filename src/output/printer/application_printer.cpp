@@ -120,10 +120,9 @@ void ApplicationPrinter::choose(int index) {
   DeviceMode mode;
   mode.fields = DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES;
   if (caps_->landscape) mode.fields |= DM_ORIENTATION;
-  if (!bins_.empty()) {
-    mode.fields |= DM_DEFAULTSOURCE;
-    mode.default_source = DMBIN_USER + std::max(caps_->default_source, 0);
-  }
+  if (!bins_.empty()) mode.fields |= DM_DEFAULTSOURCE;
+  mode.default_source =
+      caps_->default_source >= 0 ? DMBIN_USER + caps_->default_source : DMBIN_AUTO;
   int paper = caps_->default_paper;
   if (paper < 0 || paper >= static_cast<int>(papers_.size())) paper = papers_.empty() ? -1 : 0;
   if (paper >= 0) {
@@ -185,8 +184,9 @@ void ApplicationPrinter::SetMode(const DeviceMode& mode) {
         mode.orientation == DMORIENT_LANDSCAPE ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
   if (mode.fields & DM_COPIES) next.copies = std::max(mode.copies, 1);
   if ((mode.fields & DM_DEFAULTSOURCE) && (next.fields & DM_DEFAULTSOURCE) &&
-      std::any_of(bins_.begin(), bins_.end(),
-                  [&](const PrinterChoice& bin) { return bin.code == mode.default_source; }))
+      (mode.default_source == DMBIN_AUTO ||
+       std::any_of(bins_.begin(), bins_.end(),
+                   [&](const PrinterChoice& bin) { return bin.code == mode.default_source; })))
     next.default_source = mode.default_source;
   paper_ = paper;
   mode_ = next;

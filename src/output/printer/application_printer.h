@@ -2,7 +2,8 @@
 // The application's printer: one printer chosen from the system's list, with the mode the
 // next job will use and the page geometry that mode gives. It plays the printer driver's
 // part over PrinterSystem: papers get their standard paper numbers, paper sources get codes
-// from DMBIN_USER on, and a mode handed to it is checked against what the printer offers.
+// from DMBIN_USER on (DMBIN_AUTO lets the printer pick), and a mode handed to it is checked against
+// what the printer offers.
 //
 // Names are ANSI bytes (converted from the system's UTF-8). The PrinterSystem is not owned
 // and must outlive this object. Single-threaded.

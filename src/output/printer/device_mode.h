@@ -17,7 +17,9 @@ inline constexpr uint32_t DM_DEFAULTSOURCE = 0x0200;
 inline constexpr int DMORIENT_PORTRAIT = 1;
 inline constexpr int DMORIENT_LANDSCAPE = 2;
 
-// Paper sources of real printers are numbered from here in the system's order.
+// Paper sources: the printer picks (also when it has none to choose from), or the printer's
+// own sources numbered from DMBIN_USER in the system's order.
+inline constexpr int DMBIN_AUTO = 7;
 inline constexpr int DMBIN_USER = 256;
 
 // The largest custom paper side a printer accepts (the classic 16-bit field).

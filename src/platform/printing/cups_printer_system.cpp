@@ -3,7 +3,7 @@
 #include <cups/cups.h>
 #include <sys/socket.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <string_view>
 
@@ -12,11 +12,6 @@
 namespace zr {
 
 namespace {
-
-struct HttpClose {
-  void operator()(http_t* http) const { httpClose(http); }
-};
-using Connection = std::unique_ptr<http_t, HttpClose>;
 
 struct DestInfoFree {
   void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
@@ -32,35 +27,14 @@ class Dests {
   Dests& operator=(const Dests&) = delete;
   int count() const { return dests_ ? count_ : 0; }
   const cups_dest_t& operator[](int i) const { return dests_[i]; }
+  cups_dest_t* find(const std::string& name) const {
+    return dests_ ? cupsGetDest(name.c_str(), nullptr, count_, dests_) : nullptr;
+  }
 
  private:
   cups_dest_t* dests_ = nullptr;
   int count_ = 0;
 };
-
-struct DestFree {
-  void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
-};
-using NamedDest = std::unique_ptr<cups_dest_t, DestFree>;
-
-// A slow server is a missing server: the wait ends instead of retrying.
-int give_up(http_t*, void*) {
-  return 0;
-}
-
-Connection connect(const std::string& server, int timeout_ms) {
-  std::string host = server.empty() ? cupsServer() : server;
-  int port = ippPort();
-  size_t colon = host.rfind(':');
-  if (!host.starts_with("/") && colon != std::string::npos) {
-    port = std::atoi(host.c_str() + colon + 1);
-    host.resize(colon);
-  }
-  http_t* http = httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              timeout_ms, nullptr);
-  if (http) httpSetTimeout(http, timeout_ms / 1000.0, give_up, nullptr);
-  return Connection(http);
-}
 
 // CUPS sizes are hundredths of a millimetre.
 int32_t tenths(int hundredths) {
@@ -76,6 +50,25 @@ PrinterPaper paper_of(const cups_size_t& size) {
   return paper;
 }
 
+std::string option(const cups_dest_t& dest, const char* name) {
+  const char* value = cupsGetOption(name, dest.num_options, dest.options);
+  return value ? value : "";
+}
+
+// The printer's default keyword for `name` ("media", "media-source"): the plain default or
+// the member of the default media collection; empty when it has none.
+std::string default_keyword(http_t* http, cups_dest_t* dest, cups_dinfo_t* info, const char* name) {
+  if (ipp_attribute_t* attr = cupsFindDestDefault(http, dest, info, name))
+    if (const char* value = ippGetString(attr, 0, nullptr)) return value;
+  ipp_attribute_t* col = cupsFindDestDefault(http, dest, info, "media-col");
+  ipp_t* media = col ? ippGetCollection(col, 0) : nullptr;
+  if (!media) return {};
+  std::string member = std::string_view(name) == "media" ? "media-size-name" : name;
+  ipp_attribute_t* attr = ippFindAttribute(media, member.c_str(), IPP_TAG_ZERO);
+  const char* value = attr ? ippGetString(attr, 0, nullptr) : nullptr;
+  return value ? value : "";
+}
+
 void read_papers(http_t* http, cups_dest_t* dest, cups_dinfo_t* info, PrinterCapabilities& caps) {
   int count = cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
   for (int i = 0; i < count; ++i) {
@@ -84,26 +77,29 @@ void read_papers(http_t* http, cups_dest_t* dest, cups_dinfo_t* info, PrinterCap
     // The limits of a custom-size range are not papers.
     if (std::string_view(size.media).starts_with("custom_")) continue;
     if (size.width <= 0 || size.length <= 0) continue;
+    // Variants of one paper (borderless, other trays) share its name; the first one counts.
+    if (std::any_of(caps.papers.begin(), caps.papers.end(),
+                    [&](const PrinterPaper& paper) { return paper.name == size.media; }))
+      continue;
     caps.papers.push_back(paper_of(size));
   }
+  // The user's own choice, then the printer's; libcups's own default ignores the latter.
+  std::string chosen = option(*dest, "media");
+  if (chosen.empty()) chosen = default_keyword(http, dest, info, "media");
   cups_size_t size{};
-  if (!cupsGetDestMediaDefault(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size)) return;
-  for (size_t i = 0; i < caps.papers.size(); ++i)
-    if (caps.papers[i].name == size.media) caps.default_paper = static_cast<int>(i);
-  if (caps.default_paper < 0 && size.width > 0 && size.length > 0) {
-    caps.papers.push_back(paper_of(size));
-    caps.default_paper = static_cast<int>(caps.papers.size()) - 1;
-  }
+  if (chosen.empty() && cupsGetDestMediaDefault(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size))
+    chosen = size.media;
+  for (size_t i = 0; i < caps.papers.size() && caps.default_paper < 0; ++i)
+    if (caps.papers[i].name == chosen) caps.default_paper = static_cast<int>(i);
 }
 
 void read_sources(http_t* http, cups_dest_t* dest, cups_dinfo_t* info, PrinterCapabilities& caps) {
   ipp_attribute_t* supported = cupsFindDestSupported(http, dest, info, "media-source");
   for (int i = 0; supported && i < ippGetCount(supported); ++i)
     if (const char* source = ippGetString(supported, i, nullptr)) caps.sources.push_back(source);
-  ipp_attribute_t* chosen = cupsFindDestDefault(http, dest, info, "media-source");
-  const char* name = chosen ? ippGetString(chosen, 0, nullptr) : nullptr;
-  for (size_t i = 0; name && i < caps.sources.size(); ++i)
-    if (caps.sources[i] == name) caps.default_source = static_cast<int>(i);
+  std::string chosen = default_keyword(http, dest, info, "media-source");
+  for (size_t i = 0; i < caps.sources.size(); ++i)
+    if (caps.sources[i] == chosen) caps.default_source = static_cast<int>(i);
 }
 
 void read_resolution(http_t* http, cups_dest_t* dest, cups_dinfo_t* info,
@@ -123,48 +119,92 @@ void read_resolution(http_t* http, cups_dest_t* dest, cups_dinfo_t* info,
   }
 }
 
-std::string option(const cups_dest_t& dest, const char* name) {
-  const char* value = cupsGetOption(name, dest.num_options, dest.options);
-  return value ? value : "";
+}  // namespace
+
+// One connection for one query. The server's answers are awaited at most the timeout each;
+// a wait that runs out is remembered, so the query can stop instead of asking more.
+class CupsPrinterSystem::Session {
+ public:
+  Session(const std::string& server, int timeout_ms) {
+    // libcups resolves destinations against its own server setting: another server would
+    // be taken for a printer device, so an explicit one becomes that setting.
+    if (!server.empty() && server != cupsServer()) cupsSetServer(server.c_str());
+    http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                         timeout_ms, nullptr);
+    if (http_) httpSetTimeout(http_, timeout_ms / 1000.0, &Session::on_timeout, this);
+  }
+  ~Session() { httpClose(http_); }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  http_t* http() const { return http_; }
+  bool timed_out() const { return timed_out_; }
+
+ private:
+  static int on_timeout(http_t*, void* self) {
+    static_cast<Session*>(self)->timed_out_ = true;
+    return 0;  // stop waiting
+  }
+
+  http_t* http_ = nullptr;
+  bool timed_out_ = false;
+};
+
+bool CupsPrinterSystem::usable(Session& session) {
+  if (!session.http() || Clock::now() < silent_until_) return false;
+  // One cheap request first: a server that accepts connections but does not answer costs
+  // one timeout, not one for each request a query makes.
+  ippDelete(cupsDoRequest(session.http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
+  return answered(session);
 }
 
-}  // namespace
+bool CupsPrinterSystem::answered(const Session& session) {
+  if (!session.timed_out()) return true;
+  silent_until_ = Clock::now() + kSilentPause;
+  return false;
+}
 
 std::vector<std::string> CupsPrinterSystem::printer_names() {
   std::vector<std::string> names;
-  Connection http = connect(server_, timeout_ms_);
-  if (!http) return names;
-  Dests dests(http.get());
+  Session session(server_, timeout_ms_);
+  if (!usable(session)) return names;
+  Dests dests(session.http());
+  if (!answered(session)) return names;
   for (int i = 0; i < dests.count(); ++i)
     if (!dests[i].instance) names.emplace_back(dests[i].name);
   return names;
 }
 
 std::string CupsPrinterSystem::default_printer() {
-  Connection http = connect(server_, timeout_ms_);
-  if (!http) return {};
-  Dests dests(http.get());
+  Session session(server_, timeout_ms_);
+  if (!usable(session)) return {};
+  Dests dests(session.http());
+  if (!answered(session)) return {};
   for (int i = 0; i < dests.count(); ++i)
     if (dests[i].is_default) return dests[i].name;
   return {};
 }
 
 std::optional<PrinterCapabilities> CupsPrinterSystem::capabilities(const std::string& name) {
-  Connection http = connect(server_, timeout_ms_);
-  if (!http) return std::nullopt;
-  NamedDest dest(cupsGetNamedDest(http.get(), name.c_str(), nullptr));
+  Session session(server_, timeout_ms_);
+  if (!usable(session)) return std::nullopt;
+  // Not cupsGetNamedDest: for a name the server does not know it asks the default server
+  // and the network with waits of its own.
+  Dests dests(session.http());
+  if (!answered(session)) return std::nullopt;
+  cups_dest_t* dest = dests.find(name);
   if (!dest) return std::nullopt;
-  DestInfo info(cupsCopyDestInfo(http.get(), dest.get()));
-  if (!info) return std::nullopt;
+  DestInfo info(cupsCopyDestInfo(session.http(), dest));
+  if (!answered(session) || !info) return std::nullopt;
 
+  http_t* http = session.http();
   PrinterCapabilities caps;
   caps.driver = option(*dest, "printer-make-and-model");
   caps.port = option(*dest, "device-uri");
-  read_papers(http.get(), dest.get(), info.get(), caps);
-  read_sources(http.get(), dest.get(), info.get(), caps);
-  read_resolution(http.get(), dest.get(), info.get(), caps);
-  ipp_attribute_t* turns =
-      cupsFindDestSupported(http.get(), dest.get(), info.get(), "orientation-requested");
+  read_papers(http, dest, info.get(), caps);
+  read_sources(http, dest, info.get(), caps);
+  read_resolution(http, dest, info.get(), caps);
+  ipp_attribute_t* turns = cupsFindDestSupported(http, dest, info.get(), "orientation-requested");
   if (turns) caps.landscape = ippContainsInteger(turns, IPP_ORIENT_LANDSCAPE);
   return caps;
 }
