@@ -351,6 +351,32 @@ TEST_F(TwoPrinters, PropertiesDialogEditsACopyOfTheMode) {
   EXPECT_FALSE(shown);
 }
 
+// What a system reports is not trusted: unusable papers are dropped, margins are kept on
+// the paper, and an impossible resolution becomes 600 dpi.
+TEST(SystemPrinterCapabilities, AreCheckedBeforeUse) {
+  PrinterCapabilities caps;
+  caps.papers = {
+      {"none", 0, 2970, {}}, {"huge", 40000, 2970, {}}, {"a4", 2100, 2970, {-50, 5000, 42, 42}}};
+  caps.default_paper = 7;
+  caps.sources = {"only"};
+  caps.default_source = 3;
+  caps.dpi_x = 0;
+  caps.dpi_y = -1;
+  MemoryPrinterSystem system;
+  system.add_printer("Odd", caps);
+  TvtPrinter printer(system);
+  printer.SetPrinter();
+  ASSERT_FALSE(printer.is_virtual());
+  EXPECT_EQ(printer.paper_codes(), std::vector<int16_t>{kPaperA4});
+  EXPECT_EQ(printer.bin(), DMBIN_AUTO);
+  PrinterInfo info;
+  printer.FillPrnInfo(info);
+  EXPECT_EQ(info.device_page_width, 4961);
+  EXPECT_EQ(info.device_offset_x, 0);
+  EXPECT_EQ(info.device_offset_y, 3508);  // half the paper
+  EXPECT_EQ(info.device_printable_height, 7016 - 3508 - 99);
+}
+
 TEST(SystemPrinterNames, AreAnsiText) {
   MemoryPrinterSystem system;
   system.add_printer("\xEC\x82\xAC\xEB\xAC\xB4\xEC\x8B\xA4", office_laser());  // UTF-8

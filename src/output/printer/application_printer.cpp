@@ -45,8 +45,9 @@ bool near(int32_t a, int32_t b) {
   return std::abs(a - b) <= kSizeTolerance;
 }
 
-// Drops what no page can be made of: papers without a size or beyond the largest side, and
-// resolutions outside 1..kMaxDpi (taken as 600 dpi).
+// Drops what no page can be made of: papers without a size or beyond the largest side,
+// papers and sources past kMaxChoices, margins outside 0..half the side, and resolutions
+// outside 1..kMaxDpi (taken as 600).
 void sanitize(PrinterCapabilities& caps) {
   std::string chosen =
       caps.default_paper >= 0 && caps.default_paper < static_cast<int>(caps.papers.size())
@@ -57,6 +58,14 @@ void sanitize(PrinterCapabilities& caps) {
            paper.height > kMaxPaperSide;
   });
   if (caps.papers.size() > kMaxChoices) caps.papers.resize(kMaxChoices);
+  for (PrinterPaper& paper : caps.papers) {
+    PaperMargins& m = paper.margins;
+    m.left = std::clamp(m.left, 0, paper.width / 2);
+    m.right = std::clamp(m.right, 0, paper.width / 2);
+    m.top = std::clamp(m.top, 0, paper.height / 2);
+    m.bottom = std::clamp(m.bottom, 0, paper.height / 2);
+  }
+  if (caps.sources.size() > kMaxChoices) caps.sources.resize(kMaxChoices);
   caps.default_paper = -1;
   for (size_t i = 0; i < caps.papers.size() && caps.default_paper < 0; ++i)
     if (!chosen.empty() && caps.papers[i].name == chosen) caps.default_paper = static_cast<int>(i);
@@ -108,12 +117,10 @@ void ApplicationPrinter::choose(int index) {
   if (!caps_) return;
   sanitize(*caps_);
 
-  for (const PrinterPaper& paper : caps_->papers) {
-    if (papers_.size() == kMaxChoices) break;
+  for (const PrinterPaper& paper : caps_->papers)
     papers_.push_back({paper_code_for_size(paper.width, paper.height, kSizeTolerance),
                        field_text(paper.name, kPaperNameField)});
-  }
-  for (size_t i = 0; i < caps_->sources.size() && bins_.size() < kMaxChoices; ++i)
+  for (size_t i = 0; i < caps_->sources.size(); ++i)
     bins_.push_back(
         {DMBIN_USER + static_cast<int>(i), field_text(caps_->sources[i], kBinNameField)});
 
