@@ -24,8 +24,6 @@ TvtPrinter::TvtPrinter(PrinterSystem& system)
 }
 
 void TvtPrinter::SetPrinter() {
-  printers_.clear();
-  printer_index_ = 0;
   system_printer_.Refresh();
   printers_ = system_printer_.Printers();
   printer_index_ = system_printer_.PrinterIndex();
@@ -59,13 +57,8 @@ void TvtPrinter::ReadSettings() {
 }
 
 void TvtPrinter::read_settings() {
-  if (!system_printer_.Mode()) {
-    // A printer that did not answer gets one more chance.
-    int index = system_printer_.PrinterIndex();
-    if (index >= 0) system_printer_.SetPrinterIndex(index);
-  }
+  if (!has_mode()) throw ZorelError("The printer does not answer");
   const std::optional<DeviceMode>& mode = system_printer_.Mode();
-  if (!mode) throw ZorelError("The printer does not answer");
   device_ = system_printer_.Device();
   driver_ = system_printer_.Driver();
   port_ = system_printer_.Port();
@@ -119,8 +112,8 @@ void TvtPrinter::apply_virtual() {
 }
 
 void TvtPrinter::apply_real() {
-  if (!system_printer_.Mode()) {
-    ReadSettings();  // no mode to change: it falls back to the virtual printer
+  if (!has_mode()) {
+    select_virtual();
     return;
   }
   DeviceMode mode = *system_printer_.Mode();
@@ -191,6 +184,15 @@ bool TvtPrinter::PropertiesDialog(const std::function<bool(DeviceMode&)>& dialog
   if (!dialog(copy)) return false;
   system_printer_.SetMode(copy);
   return true;
+}
+
+bool TvtPrinter::has_mode() {
+  if (!system_printer_.Mode()) {
+    // A printer that did not answer gets one more chance.
+    int index = system_printer_.PrinterIndex();
+    if (index >= 0) system_printer_.SetPrinterIndex(index);
+  }
+  return system_printer_.Mode().has_value();
 }
 
 void TvtPrinter::select_virtual() {

@@ -91,6 +91,8 @@ class TvtPrinter {
   const ApplicationPrinter& system_printer() const { return system_printer_; }
 
  private:
+  // Whether the real printer has a mode, asking it once more when it did not answer.
+  bool has_mode();
   void read_settings();
   void apply_virtual();
   void apply_real();
