@@ -59,7 +59,8 @@ class TvtPrinter {
   void SetPrinterInfo(int size, int32_t width, int32_t height, PrinterOrientation orientation,
                       int bin, bool force);
   // Fills the page geometry of the current paper; on the virtual printer the device values
-  // are left as they are.
+  // are left as they are. Raises ZorelError when the real printer has no mode, which only
+  // happens when the application printer was switched behind this object's back.
   void FillPrnInfo(PrinterInfo& info) const;
   // Lets `dialog` edit a copy of the real printer's mode; when it returns true the copy
   // becomes the printer's mode. False (nothing shown) on the virtual printer.
