@@ -1,0 +1,36 @@
+#pragma once
+// A PrinterSystem over a fixed list of printers held in memory: for tests and for running
+// without a print service. Printers can be added and removed between queries, which is how
+// tests make printers come and go.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/printing/printer_system.h"
+
+namespace zr {
+
+class MemoryPrinterSystem : public PrinterSystem {
+ public:
+  MemoryPrinterSystem() = default;
+
+  // Appends a printer, or replaces the one of the same name keeping its position.
+  void add_printer(std::string name, PrinterCapabilities capabilities);
+  void remove_printer(const std::string& name);
+  // Empty: no default printer. A name that is not installed is reported as it is.
+  void set_default_printer(std::string name) { default_printer_ = std::move(name); }
+  // Makes capabilities() answer nullopt for every printer, as a printer that stops answering.
+  void set_silent(bool silent) { silent_ = silent; }
+
+  std::vector<std::string> printer_names() override;
+  std::string default_printer() override { return default_printer_; }
+  std::optional<PrinterCapabilities> capabilities(const std::string& name) override;
+
+ private:
+  std::vector<std::pair<std::string, PrinterCapabilities>> printers_;
+  std::string default_printer_;
+  bool silent_ = false;
+};
+
+}  // namespace zr
