@@ -75,6 +75,7 @@ void print_metrics(const FontMetrics& m, std::ostream& out) {
 int run_font_command(const std::vector<std::string>& arguments, std::ostream& out) {
   std::vector<std::string> args = arguments;
   FontSpec spec;
+  spec.height = -16;
   spec.style = take_style_switches(args);
   int code_page = kDefaultAnsiCodePage;
   int extra = 0;
@@ -94,7 +95,6 @@ int run_font_command(const std::vector<std::string>& arguments, std::ostream& ou
                 has_text = true;
               }}});
   if (positional.size() != 1) throw ZorelError("give one face name");
-  if (spec.height == -12) spec.height = -16;
   // The command line is UTF-8; the engine's fonts take ANSI text.
   spec.name = utf8_to_ansi(positional[0], code_page);
   FontResolver resolver(code_page);

@@ -126,6 +126,14 @@ TEST_F(FontMetricsTest, AverageWidthOverrideNarrowsTheFont) {
   EXPECT_GT(wide->text_width(kLetters), 2 * natural->text_width(kLetters) - kLetters.size());
 }
 
+// Symbol fonts read every byte as a character, whatever the code page.
+TEST_F(FontMetricsTest, SymbolFontsAreSingleByte) {
+  std::shared_ptr<const Font> symbols = resolver_.font({"Wingdings", -16, 0, kSymbolCharset});
+  EXPECT_EQ(symbols->text_width("\xB0\xA1", 1),
+            symbols->char_width("\xB0") + symbols->char_width("\xA1") + 2);
+  EXPECT_NE(symbols->glyph("\xB0").glyph_index, 0u);  // not half of a Korean character
+}
+
 TEST_F(FontMetricsTest, SyntheticBoldWidensEachGlyph) {
   std::shared_ptr<const Font> regular = resolver_.font({"Wingdings", -16});
   std::shared_ptr<const Font> bold = resolver_.font({"Wingdings", -16, kFsBold});

@@ -146,7 +146,7 @@ Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSpec& spec,
       spec_(spec),
       face_(face),
       fallback_(std::move(fallback)),
-      code_page_(code_page),
+      code_page_(spec.charset == kSymbolCharset ? 1252 : code_page),
       primary_(open_face(*library_, face.file, face.index)) {
   compute_metrics();
 }
@@ -283,10 +283,18 @@ char32_t Font::code_point(std::string_view ansi_char) const {
 }
 
 GlyphRef Font::glyph(std::string_view ansi_char) const {
+  if (ansi_char.empty())
+    return {primary_.get(), 0, 0, face_.synthetic_bold, face_.synthetic_italic};
+  ansi_char = ansi_char.substr(0, char_length(ansi_char, 0, code_page_));
+  uint32_t code = char_code(ansi_char);
+  auto cached = glyphs_.find(code);
+  if (cached != glyphs_.end()) return cached->second;
+  return glyphs_.emplace(code, find_glyph(ansi_char)).first->second;
+}
+
+GlyphRef Font::find_glyph(std::string_view ansi_char) const {
   FT_Face primary = primary_.get();
   GlyphRef ref{primary, 0, 0, face_.synthetic_bold, face_.synthetic_italic};
-  if (ansi_char.empty()) return ref;
-  ansi_char = ansi_char.substr(0, char_length(ansi_char, 0, code_page_));
   auto first = static_cast<unsigned char>(ansi_char[0]);
   if (ansi_char.size() == 1 && is_lead_byte(first, code_page_)) return ref;  // half a character
   if (spec_.charset == kSymbolCharset) {

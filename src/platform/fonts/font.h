@@ -49,6 +49,8 @@ class Font {
   const FontSpec& spec() const { return spec_; }
   const ResolvedFace& face() const { return face_; }
   const FontMetrics& metrics() const { return metrics_; }
+  // The code page its text is read in: the resolver's, or a single-byte one for symbol fonts,
+  // whose every byte is a character.
   int code_page() const { return code_page_; }
 
   // The primary FreeType face, sized; for cairo_ft_font_face_create_for_ft_face.
@@ -75,6 +77,7 @@ class Font {
   void size_face(FT_Face face) const;
   void compute_metrics();
   FT_Face fallback_face() const;
+  GlyphRef find_glyph(std::string_view ansi_char) const;
   int advance_of(const GlyphRef& glyph) const;
 
   std::shared_ptr<const FreeTypeLibrary> library_;  // first: released after the faces
@@ -88,7 +91,8 @@ class Font {
   int64_t x_size_26_6_ = 0;  // horizontal and vertical em in 1/64 pixel
   int64_t y_size_26_6_ = 0;
   FontMetrics metrics_;
-  mutable std::unordered_map<uint32_t, int> widths_;  // by ANSI character code
+  mutable std::unordered_map<uint32_t, GlyphRef> glyphs_;  // by ANSI character code
+  mutable std::unordered_map<uint32_t, int> widths_;
 };
 
 }  // namespace zr
