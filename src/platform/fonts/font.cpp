@@ -58,77 +58,34 @@ int64_t glyph_top_units(FT_Face face, char32_t code) {
   return face->glyph->metrics.horiBearingY;
 }
 
-// GDI's family from the PANOSE family and serif style, then from the IBM family class.
+// GDI's family from the PANOSE family kind and serif style, then from the IBM family class.
 uint8_t family_of(const TT_OS2* os2, bool fixed) {
   if (!os2) return fixed ? kFamilyModern : kFamilyDontCare;
-  switch (os2->panose[0]) {
-    case 3:
-      return kFamilyScript;
-    case 4:
-      return kFamilyDecorative;
-    case 0:
-    case 1:
-    case 2:
-    case 5:
-      break;
-    default:
-      return kFamilyDontCare;
-  }
+  uint8_t kind = os2->panose[0];
+  if (kind == 3) return kFamilyScript;
+  if (kind == 4) return kFamilyDecorative;
+  if (kind > 5) return kFamilyDontCare;
   if (fixed) return kFamilyModern;
   uint8_t serif = os2->panose[1];
   if (serif >= 2 && serif <= 10) return kFamilyRoman;
   if (serif >= 11 && serif <= 15) return kFamilySwiss;
-  switch (os2->sFamilyClass >> 8) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 7:
-      return kFamilyRoman;
-    case 8:
-      return kFamilySwiss;
-    case 10:
-      return kFamilyScript;
-    case 9:
-    case 12:
-      return kFamilyDecorative;
-    default:
-      return kFamilyDontCare;
-  }
+  // Class 0 none, 1-5 and 7 serifs, 8 sans serif, 9 ornamentals, 10 scripts, 12 symbolic.
+  constexpr uint8_t kByClass[13] = {
+      kFamilyDontCare, kFamilyRoman,    kFamilyRoman,     kFamilyRoman, kFamilyRoman,
+      kFamilyRoman,    kFamilyDontCare, kFamilyRoman,     kFamilySwiss, kFamilyDecorative,
+      kFamilyScript,   kFamilyDontCare, kFamilyDecorative};
+  int family_class = os2->sFamilyClass >> 8;
+  return family_class >= 0 && family_class < 13 ? kByClass[family_class] : kFamilyDontCare;
 }
 
+// The character set GDI reports for the default set under a code page.
 uint8_t charset_of_code_page(int code_page) {
-  switch (code_page) {
-    case 949:
-      return 129;
-    case 932:
-      return 128;
-    case 936:
-      return 134;
-    case 950:
-      return 136;
-    case 1250:
-      return 238;
-    case 1251:
-      return 204;
-    case 1253:
-      return 161;
-    case 1254:
-      return 162;
-    case 1255:
-      return 177;
-    case 1256:
-      return 178;
-    case 1257:
-      return 186;
-    case 1258:
-      return 163;
-    case 874:
-      return 222;
-    default:
-      return 0;
-  }
+  constexpr std::pair<int, uint8_t> kCharsets[] = {
+      {949, 129},  {932, 128},  {936, 134},  {950, 136},  {1250, 238}, {1251, 204}, {1253, 161},
+      {1254, 162}, {1255, 177}, {1256, 178}, {1257, 186}, {1258, 163}, {874, 222}};
+  for (const auto& [page, charset] : kCharsets)
+    if (page == code_page) return charset;
+  return kAnsiCharset;
 }
 
 uint32_t char_code(std::string_view ansi_char) {
