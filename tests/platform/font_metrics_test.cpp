@@ -94,6 +94,15 @@ TEST_F(FontMetricsTest, KoreanTextMeasuresWithKoreanGlyphs) {
   EXPECT_EQ(arial->glyph("A").face, arial->ft_face());
 }
 
+// Renderers share the face and may resize it; measuring afterwards still uses the font's size.
+TEST_F(FontMetricsTest, MeasuresAtItsSizeAfterARendererResizedTheFace) {
+  std::shared_ptr<const Font> arial = resolver_.font({"Arial", -16});
+  FT_Set_Pixel_Sizes(arial->ft_face(), 0, 40);
+  EXPECT_EQ(arial->char_width("M"), 13);
+  FT_Set_Pixel_Sizes(arial->glyph(kHangul).face, 0, 40);
+  EXPECT_EQ(arial->char_width(kHangul), 15);
+}
+
 TEST_F(FontMetricsTest, WidthsOfSingleByteCodes) {
   std::shared_ptr<const Font> arial = resolver_.font({"Arial", -16});
   std::array<int, 224> widths = arial->char_widths_32_255();

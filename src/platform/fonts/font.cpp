@@ -110,9 +110,10 @@ Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSpec& spec,
 
 Font::~Font() = default;
 
-void Font::size_face(FT_Face face) const {
+void Font::size_face(FT_Face face, FaceScale& scale) const {
   if (FT_IS_SCALABLE(face)) {
     FT_Set_Char_Size(face, x_size_26_6_, y_size_26_6_, 72, 72);
+    scale = {face->size->metrics.x_scale, face->size->metrics.y_scale};
     return;
   }
   // A bitmap-only face: the strike nearest to the em size.
@@ -122,6 +123,13 @@ void Font::size_face(FT_Face face) const {
         std::abs(face->available_sizes[best].y_ppem - y_size_26_6_))
       best = i;
   if (face->num_fixed_sizes > 0) FT_Select_Size(face, best);
+  scale = {face->size->metrics.x_scale, face->size->metrics.y_scale};
+}
+
+void Font::keep_size(FT_Face face) const {
+  FaceScale& scale = face == primary_.get() ? primary_scale_ : fallback_scale_;
+  if (face->size->metrics.x_scale != scale.x || face->size->metrics.y_scale != scale.y)
+    size_face(face, scale);
 }
 
 void Font::compute_metrics() {
@@ -164,7 +172,7 @@ void Font::compute_metrics() {
     int64_t width = std::min<int64_t>(spec_.width, kMaxPixels);
     x_size_26_6_ = std::clamp<int64_t>(width * 64 * upem / average_units, 1, kMaxPixels * 64);
   }
-  size_face(face);
+  size_face(face, primary_scale_);
 
   const double y_scale = static_cast<double>(m.em_size) / upem;
   const double x_scale = static_cast<double>(x_size_26_6_) / 64.0 / upem;
@@ -216,7 +224,7 @@ FT_Face Font::fallback_face() const {
     if (fallback_) {
       try {
         fallback_ft_ = open_face(*library_, fallback_->file, fallback_->index);
-        size_face(fallback_ft_.get());
+        size_face(fallback_ft_.get(), fallback_scale_);
       } catch (const IoError&) {
         fallback_ft_.reset();  // measured with the primary face's missing glyph instead
       }
@@ -273,6 +281,7 @@ GlyphRef Font::find_glyph(std::string_view ansi_char) const {
 }
 
 int Font::advance_of(const GlyphRef& glyph) const {
+  keep_size(glyph.face);
   if (FT_Load_Glyph(glyph.face, glyph.glyph_index, FT_LOAD_DEFAULT) != 0) return 0;
   int width = static_cast<int>((glyph.face->glyph->advance.x + 32) >> 6);
   if (width < 0) return 0;
