@@ -89,7 +89,13 @@ TEST_F(FontMetricsTest, KoreanTextMeasuresWithKoreanGlyphs) {
     EXPECT_NE(glyph.glyph_index, 0u);
     EXPECT_NE(std::string(glyph.face->family_name).find("Nanum"), std::string::npos);
   }
-  // Latin text stays with Arial's own face.
+  // The fixed-pitch Korean face lacks Hanja (漢) and some symbols (①); they come from the
+  // fallback face. Latin text stays with Arial's own face.
+  std::shared_ptr<const Font> gulim_che = resolver_.font({"\xB1\xBC\xB8\xB2\xC3\xBC", -16});
+  for (const char* character : {"\xF9\xD3", "\xA8\xE7", "\xA1\xD8"}) {
+    EXPECT_NE(gulim_che->glyph(character).glyph_index, 0u) << character;
+    EXPECT_GT(gulim_che->char_width(character), 8);
+  }
   std::shared_ptr<const Font> arial = resolver_.font({"Arial", -16});
   EXPECT_EQ(arial->glyph("A").face, arial->ft_face());
 }
