@@ -137,6 +137,11 @@ TEST_F(FontMetricsTest, AverageWidthOverrideNarrowsTheFont) {
   EXPECT_EQ(narrow->metrics().height, natural->metrics().height);
   double ratio = static_cast<double>(narrow->text_width(kLetters)) / natural->text_width(kLetters);
   EXPECT_NEAR(ratio, 4.0 / natural->metrics().ave_char_width, 0.05);
+  EXPECT_EQ(resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, -4})->text_width(kLetters),
+            narrow->text_width(kLetters));  // the sign is ignored, as GDI does
+  for (int extreme : {1, 1 << 30, -2147483647 - 1})
+    EXPECT_GE(resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, extreme})->text_width(kLetters),
+              0);
   std::shared_ptr<const Font> wide = resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, 14});
   EXPECT_GT(wide->text_width(kLetters), 2 * natural->text_width(kLetters) - kLetters.size());
 }

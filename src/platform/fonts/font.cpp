@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -168,8 +169,9 @@ void Font::compute_metrics() {
   int64_t average_units = average_width_units(face, os2);
   y_size_26_6_ = int64_t{m.em_size} * 64;
   x_size_26_6_ = y_size_26_6_;
-  if (spec_.width > 0 && average_units > 0) {
-    int64_t width = std::min<int64_t>(spec_.width, kMaxPixels);
+  // GDI takes the width's magnitude.
+  const int64_t width = std::min<int64_t>(std::llabs(int64_t{spec_.width}), kMaxPixels);
+  if (width > 0 && average_units > 0) {
     x_size_26_6_ = std::clamp<int64_t>(width * 64 * upem / average_units, 1, kMaxPixels * 64);
   }
   size_face(face, primary_scale_);
@@ -184,7 +186,7 @@ void Font::compute_metrics() {
     m.external_leading = std::max(0, sy(gap));
   }
   const int extra = face_.synthetic_bold ? 1 : 0;
-  m.ave_char_width = spec_.width > 0 ? spec_.width : std::max(1, sx(average_units)) + extra;
+  m.ave_char_width = width > 0 ? static_cast<int>(width) : std::max(1, sx(average_units)) + extra;
   m.max_char_width = std::max(1, sx(face->bbox.xMax - face->bbox.xMin)) + extra;
   m.weight = spec_.bold() ? 700 : (os2 && os2->usWeightClass ? os2->usWeightClass : 400);
   m.italic = spec_.italic();
