@@ -41,8 +41,15 @@ bool is_operator_char(char c) {
 class Compiler {
  public:
   explicit Compiler(const std::vector<std::string>& source) {
+    size_t size = 0;
     for (const std::string& line : source) {
       line_lengths_.push_back(line.size());
+      size += line.size() + 1;
+    }
+    too_long_ = size > kMaxScriptSize;
+    if (too_long_) return;
+    buf_.reserve(size);
+    for (const std::string& line : source) {
       for (char c : line) buf_ += c == '\t' ? ' ' : c;
       buf_ += '\r';
     }
@@ -51,7 +58,7 @@ class Compiler {
   void run(std::vector<std::string>& compiled, std::vector<std::string>& errors) {
     compiled.clear();
     errors.clear();
-    if (buf_.size() > kMaxScriptSize) {
+    if (too_long_) {
       fail("Script is too long", kMaxScriptSize);
     } else {
       statement();
@@ -583,6 +590,7 @@ class Compiler {
   std::map<std::string, size_t> labels_;  // label text -> line it marks
   std::vector<Goto> gotos_;
   int depth_ = 0;
+  bool too_long_ = false;
   bool failed_ = false;
   std::optional<std::string> error_;
 };
