@@ -20,6 +20,7 @@ bool TvtFunctionRegistry::RegisterFunctionLibrary(std::string_view class_name,
   if (IndexOf(class_name) >= 0) return false;
   if (count_ >= kMaxLibraries) throw ZorelError("Too many function libraries");
   slots_[count_] = factory(context_);
+  names_[count_] = std::string(class_name);
   ++count_;
   return true;
 }
@@ -29,8 +30,12 @@ void TvtFunctionRegistry::UnregisterFunctionLibrary(std::string_view class_name)
   if (index < 0) return;
   context_.installed.RemoveLibrary(slots_[index].get());
   slots_[index].reset();
-  for (int i = index; i + 1 < count_; ++i) slots_[i] = std::move(slots_[i + 1]);
+  for (int i = index; i + 1 < count_; ++i) {
+    slots_[i] = std::move(slots_[i + 1]);
+    names_[i] = std::move(names_[i + 1]);
+  }
   --count_;
+  names_[count_].clear();
 }
 
 TvtFunctionLibrary* TvtFunctionRegistry::Library(int index) const {
@@ -51,7 +56,7 @@ bool TvtFunctionRegistry::HandleFunction(std::string_view name, const Value& p1,
 
 int TvtFunctionRegistry::IndexOf(std::string_view class_name) const {
   for (int i = 0; i < count_; ++i) {
-    if (slots_[i]->ClassName() == class_name) return i;
+    if (names_[i] == class_name) return i;
   }
   return -1;
 }

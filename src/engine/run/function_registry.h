@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "engine/run/function_library.h"
@@ -27,7 +28,8 @@ class TvtFunctionRegistry {
   TvtFunctionRegistry(const TvtFunctionRegistry&) = delete;
   TvtFunctionRegistry& operator=(const TvtFunctionRegistry&) = delete;
 
-  // Builds the library into the next free slot, unless one with the same class name is
+  // Builds the library into the next free slot under `class_name` (the name later calls use;
+  // the template takes Library::kClassName), unless one with the same class name is
   // registered (then nothing happens and the result is false). A full registry raises
   // ZorelError "Too many function libraries" and builds nothing.
   bool RegisterFunctionLibrary(std::string_view class_name, const Factory& factory);
@@ -61,6 +63,7 @@ class TvtFunctionRegistry {
 
   FunctionContext& context_;
   std::array<std::unique_ptr<TvtFunctionLibrary>, kMaxLibraries> slots_{};
+  std::array<std::string, kMaxLibraries> names_{};  // the class names registered
   int count_ = 0;
 };
 
