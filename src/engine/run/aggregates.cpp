@@ -129,7 +129,8 @@ void TvtAggregateBand::Accumulate(TvtParser& parser, std::optional<int> cross_co
   for (int i = 0; i < count; ++i) {
     const std::string key = Aggregates.NameAt(i);
     const std::optional<AggregateKeyParts> parts = ParseAggregateKey(key);
-    if (!parts) continue;
+    // Per-column copies are reached through their "0" entry.
+    if (!parts || (parts->column && *parts->column != "0")) continue;
     Value result;
     if (parts->kind != AggregateKind::Count) {
       if (last_expression != parts->expression) {
