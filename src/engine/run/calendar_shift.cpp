@@ -1,8 +1,11 @@
 #include "engine/run/calendar_shift.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/date_time.h"
+#include "platform/errors.h"
 
 namespace zr {
 namespace {
@@ -17,9 +20,10 @@ double with_time_of(double day, double original) {
 }  // namespace
 
 double inc_date(double date, const DateShift& shift) {
-  DateParts d = decode_date(date);
-  int month = d.month + shift.months % 12;
-  int year = d.year + shift.years + shift.months / 12;
+  const DateParts d = decode_date(date);
+  // 64-bit so that extreme counts end in the range check, not in an overflow.
+  int64_t month = d.month + shift.months % 12;
+  int64_t year = int64_t{d.year} + shift.years + shift.months / 12;
   if (month <= 0) {
     month += 12;
     --year;
@@ -27,9 +31,11 @@ double inc_date(double date, const DateShift& shift) {
     month -= 12;
     ++year;
   }
-  const int last = days_in_month(year, month);
-  const int day = d.day > last ? last : d.day;
-  return with_time_of(encode_date(year, month, day) + shift.days, date);
+  if (year < 1 || year > 9999) throw ConversionError("Invalid argument to date encode");
+  const int y = static_cast<int>(year);
+  const int m = static_cast<int>(month);
+  const int day = std::min(d.day, days_in_month(y, m));
+  return with_time_of(encode_date(y, m, day) + shift.days, date);
 }
 
 double inc_time(double time, const TimeShift& shift) {
