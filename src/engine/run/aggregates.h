@@ -79,7 +79,8 @@ struct TvtAggregateBand {
 
   // Phase 2 on a data band. Evaluates each entry's expression with `parser` (consecutive
   // entries with the same text share one evaluation; COUNT evaluates nothing); null counts
-  // as 0. Entries change only when the band is visible or their flag is "1"; the record count
+  // as 0. Entries change only when the band is visible or their flag is "1" (blanks around
+  // it, as argument texts carry them, do not count); the record count
   // goes up by one either way. With `cross_column`, entries collected with the "0" prefix are
   // kept in a copy per column (made from the initial value on first use). Evaluation errors
   // propagate with the entries before the failing one already updated.
