@@ -1,7 +1,7 @@
 #include "engine/run/add_function_library.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <optional>
 #include <vector>
 

@@ -37,8 +37,9 @@ enum Fn {
   kYearOf,
 };
 
-// The names the library describes for the picker without serving them, with the numbers of
-// their description texts (55360 on) and category texts (55349 on).
+// Every name the library describes for the picker: its own functions, and the parser's
+// functions, system variables and report functions that it does not serve. Each comes with
+// its category text number (55349-55355); description texts run from 55360 in this order.
 struct Described {
   const char* name;
   int category;
