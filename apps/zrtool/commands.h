@@ -25,4 +25,7 @@ int run_page_command(const std::vector<std::string>& args, std::ostream& out);
 // zrtool font FACE [--height N] [--bold] [--italic] [--text TEXT] ...
 int run_font_command(const std::vector<std::string>& args, std::ostream& out);
 
+// zrtool eval EXPR [--var NAME=VALUE]... [--script FILE]
+int run_eval_command(const std::vector<std::string>& args, std::ostream& out);
+
 }  // namespace zr::tool

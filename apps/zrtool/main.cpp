@@ -15,6 +15,8 @@ using zr::tool::Command;
 constexpr Command kCommands[] = {
     {"data", "FILE [--index FIELDS] [--desc FIELDS] [--code-page N]",
      "print a data packet's fields and rows (CSV, UTF-8)", zr::tool::run_data_command},
+    {"eval", "EXPR [--var NAME=VALUE]... [--script FILE]",
+     "evaluate an expression, or run a script and print its variables", zr::tool::run_eval_command},
     {"page", "PAGE [--data-meta FILE] [--relation LINE]... [--code-page N]",
      "cut a data page into sections as the viewer does and print every dataset",
      zr::tool::run_page_command},
