@@ -158,12 +158,9 @@ void CairoCanvas::finish() {
 // --- State ---
 
 void CairoCanvas::restore_state() {
-  bool had_clip = static_cast<bool>(state().clip);
   std::optional<Region> before = state().clip;
   Canvas::restore_state();
-  if (had_clip || state().clip) {
-    if (!(before == state().clip)) apply_clip();
-  }
+  if (!(before == state().clip)) apply_clip();
 }
 
 void CairoCanvas::intersect_clip_region(const Region& region) {
