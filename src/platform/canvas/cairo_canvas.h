@@ -29,9 +29,9 @@ class Bitmap;
 
 class CairoCanvas : public FontCanvas {
  public:
-  // Draws on `cr` (a reference is taken) whose user space must be device pixels; `device` is
-  // the drawable extent in those pixels. The canvas's clip is applied on top of the clip
-  // `cr` already has.
+  // Draws on `cr` (not null; a reference is taken) whose user space must be device pixels; `device`
+  // is the drawable extent in those pixels. The canvas's clip is applied on top of the clip `cr`
+  // already has.
   CairoCanvas(cairo_t* cr, Rect device, Resolution resolution,
               std::shared_ptr<FontResolver> fonts = nullptr);
   ~CairoCanvas() override;
@@ -56,8 +56,8 @@ class CairoCanvas : public FontCanvas {
   void show_page();
   // Writes out pending drawing.
   void flush();
-  // Completes the output file; later drawing is ignored. Raises IoError when writing failed.
-  // Also done, without raising, by the destructor.
+  // Completes the output (the file of a PDF or PostScript canvas); draw nothing afterwards.
+  // Raises IoError when writing failed. Also done, without raising, by the destructor.
   void finish();
 
   cairo_t* context() const { return cr_.get(); }

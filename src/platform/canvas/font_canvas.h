@@ -19,6 +19,8 @@ class FontCanvas : public Canvas {
   explicit FontCanvas(std::shared_ptr<FontResolver> fonts);
   ~FontCanvas() override;
 
+  // Text calls raise IoError when the font file chosen for the current font cannot be
+  // opened (FontResolver::font).
   Size text_extent(std::string_view text) const override;
   FontMetrics text_metrics() const override;
 
