@@ -22,4 +22,7 @@ int run_data_command(const std::vector<std::string>& args, std::ostream& out);
 // zrtool page PAGE [--data-meta FILE] [--relation LINE]... [--code-page N]
 int run_page_command(const std::vector<std::string>& args, std::ostream& out);
 
+// zrtool font FACE [--height N] [--bold] [--italic] [--text TEXT] ...
+int run_font_command(const std::vector<std::string>& args, std::ostream& out);
+
 }  // namespace zr::tool

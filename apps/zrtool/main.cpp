@@ -18,6 +18,11 @@ constexpr Command kCommands[] = {
     {"page", "PAGE [--data-meta FILE] [--relation LINE]... [--code-page N]",
      "cut a data page into sections as the viewer does and print every dataset",
      zr::tool::run_page_command},
+    {"font",
+     "FACE [--height N] [--bold] [--italic] [--underline] [--strike-out] [--width N] "
+     "[--charset N] [--text TEXT] [--extra N] [--code-page N]",
+     "print the installed font a face name resolves to, its metrics and a text's extent",
+     zr::tool::run_font_command},
 };
 
 int usage() {
