@@ -1,0 +1,79 @@
+#include "platform/metafile/record_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zr {
+
+void write_dib(ByteWriter& out, const Bitmap& bitmap) {
+  out.write_u32(kDibHeaderSize);
+  out.write_i32(bitmap.width());
+  out.write_i32(bitmap.height());
+  out.write_u16(1);   // planes
+  out.write_u16(32);  // bits per pixel
+  out.write_u32(0);   // BI_RGB
+  out.write_u32(static_cast<uint32_t>(bitmap.width()) * bitmap.height() * 4);
+  for (int i = 0; i < 4; ++i) out.write_u32(0);  // resolution, colours
+  for (int y = bitmap.height() - 1; y >= 0; --y) {
+    const Argb* row = bitmap.row(y);
+    for (int x = 0; x < bitmap.width(); ++x) out.write_u32(row[x]);
+  }
+}
+
+std::shared_ptr<const Bitmap> read_dib(std::string_view info, std::string_view bits,
+                                       const ByteReader& where) {
+  ByteReader r(info, where.name());
+  uint32_t header_size = r.read_u32();
+  if (header_size < kDibHeaderSize || header_size > info.size())
+    where.fail("Invalid bitmap header in metafile record");
+  int32_t width = r.read_i32();
+  int32_t height = r.read_i32();
+  r.read_u16();  // planes
+  uint16_t bit_count = r.read_u16();
+  uint32_t compression = r.read_u32();
+  if (compression != 0 || (bit_count != 24 && bit_count != 32)) return nullptr;
+  bool top_down = height < 0;
+  int64_t rows = std::llabs(static_cast<int64_t>(height));
+  if (width <= 0 || rows == 0 || !Bitmap::size_allowed(width, rows))
+    where.fail("Invalid bitmap size in metafile record");
+  int64_t stride = (static_cast<int64_t>(width) * bit_count + 31) / 32 * 4;
+  if (static_cast<int64_t>(bits.size()) < stride * rows)
+    where.fail("Bitmap bits shorter than the bitmap in metafile record");
+  auto bitmap = std::make_shared<Bitmap>(width, static_cast<int>(rows));
+  bool any_alpha = false;
+  bool any_color = false;
+  for (int64_t y = 0; y < rows; ++y) {
+    const auto* src =
+        reinterpret_cast<const uint8_t*>(bits.data()) + (top_down ? y : rows - 1 - y) * stride;
+    Argb* dst = bitmap->row(static_cast<int>(y));
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* p = src + x * (bit_count / 8);
+      uint8_t alpha = bit_count == 32 ? p[3] : 255;
+      any_alpha = any_alpha || alpha != 0;
+      any_color = any_color || p[0] != 0 || p[1] != 0 || p[2] != 0;
+      dst[x] = (Argb{alpha} << 24) | (Argb{p[2]} << 16) | (Argb{p[1]} << 8) | p[0];
+    }
+  }
+  // Most writers leave the fourth byte 0: such a bitmap is opaque, not invisible.
+  if (!any_alpha && any_color) {
+    for (int y = 0; y < bitmap->height(); ++y) {
+      Argb* row = bitmap->row(y);
+      for (int x = 0; x < width; ++x) row[x] |= 0xFF000000;
+    }
+  }
+  return bitmap;
+}
+
+Rect points_bounds(std::span<const Point> points) {
+  if (points.empty()) return {};
+  Rect b{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+  for (Point p : points) {
+    b.left = std::min(b.left, p.x);
+    b.top = std::min(b.top, p.y);
+    b.right = std::max(b.right, p.x + 1);
+    b.bottom = std::max(b.bottom, p.y + 1);
+  }
+  return b;
+}
+
+}  // namespace zr

@@ -1,0 +1,31 @@
+#pragma once
+// Pieces of record layout both metafile formats share: device-independent bitmaps and the
+// bounds of point lists.
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "platform/byte_stream.h"
+#include "platform/canvas/geometry.h"
+#include "platform/graphics/bitmap.h"
+
+namespace zr {
+
+inline constexpr int kDibHeaderSize = 40;  // BITMAPINFOHEADER
+
+// A BITMAPINFOHEADER for a 32-bit bottom-up DIB, then its rows: the bitmap's premultiplied
+// pixels as they are (B, G, R, A bytes).
+void write_dib(ByteWriter& out, const Bitmap& bitmap);
+
+// The bitmap of a DIB given as its info part (header and colour table) and its bits. 24- and
+// 32-bit uncompressed DIBs are understood (32-bit ones without any alpha are opaque); other
+// kinds give nullptr, for the record to be skipped. Raises FormatError through `where` when
+// the header is malformed or the bits are shorter than the header says.
+std::shared_ptr<const Bitmap> read_dib(std::string_view info, std::string_view bits,
+                                       const ByteReader& where);
+
+// The smallest rectangle holding the points, right and bottom exclusive.
+Rect points_bounds(std::span<const Point> points);
+
+}  // namespace zr
