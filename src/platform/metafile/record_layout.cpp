@@ -5,18 +5,31 @@
 
 namespace zr {
 
-void write_dib(ByteWriter& out, const Bitmap& bitmap) {
+void write_dib(ByteWriter& out, const Bitmap& bitmap, int bit_count) {
+  bool alpha = bit_count == 32;
+  uint32_t stride = (static_cast<uint32_t>(bitmap.width()) * (alpha ? 4 : 3) + 3) & ~3u;
   out.write_u32(kDibHeaderSize);
   out.write_i32(bitmap.width());
   out.write_i32(bitmap.height());
-  out.write_u16(1);   // planes
-  out.write_u16(32);  // bits per pixel
-  out.write_u32(0);   // BI_RGB
-  out.write_u32(static_cast<uint32_t>(bitmap.width()) * bitmap.height() * 4);
+  out.write_u16(1);  // planes
+  out.write_u16(alpha ? 32 : 24);
+  out.write_u32(0);  // BI_RGB
+  out.write_u32(stride * bitmap.height());
   for (int i = 0; i < 4; ++i) out.write_u32(0);  // resolution, colours
   for (int y = bitmap.height() - 1; y >= 0; --y) {
     const Argb* row = bitmap.row(y);
-    for (int x = 0; x < bitmap.width(); ++x) out.write_u32(row[x]);
+    size_t start = out.position();
+    for (int x = 0; x < bitmap.width(); ++x) {
+      if (alpha) {
+        out.write_u32(row[x]);
+        continue;
+      }
+      uint32_t c = color_over_white(row[x]);  // red in the low byte
+      out.write_u8(static_cast<uint8_t>(c >> 16));
+      out.write_u8(static_cast<uint8_t>(c >> 8));
+      out.write_u8(static_cast<uint8_t>(c));
+    }
+    while (out.position() - start < stride) out.write_u8(0);
   }
 }
 

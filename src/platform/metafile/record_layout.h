@@ -14,9 +14,10 @@ namespace zr {
 
 inline constexpr int kDibHeaderSize = 40;  // BITMAPINFOHEADER
 
-// A BITMAPINFOHEADER for a 32-bit bottom-up DIB, then its rows: the bitmap's premultiplied
-// pixels as they are (B, G, R, A bytes).
-void write_dib(ByteWriter& out, const Bitmap& bitmap);
+// A BITMAPINFOHEADER for a bottom-up DIB, then its rows. 32 bits: the bitmap's premultiplied
+// pixels as they are (B, G, R, A bytes); 24 bits, for readers that know no alpha: the pixels
+// over white.
+void write_dib(ByteWriter& out, const Bitmap& bitmap, int bit_count = 32);
 
 // The bitmap of a DIB given as its info part (header and colour table) and its bits. 24- and
 // 32-bit uncompressed DIBs are understood (32-bit ones without any alpha are opaque); other

@@ -165,7 +165,7 @@ class WmfWriter {
     w_.write_i16(c16(r.dest.width()));
     w_.write_i16(c16(r.dest.top));
     w_.write_i16(c16(r.dest.left));
-    write_dib(w_, b);
+    write_dib(w_, b, 24);
     end();
   }
 

@@ -2,7 +2,8 @@
 // Writes a Metafile as a placeable Windows metafile (WMF): the 22-byte placeable header with
 // the frame in the metafile's pixels and its resolution as units per inch, then META_HEADER
 // and the records. Text goes out as META_EXTTEXTOUT in ANSI bytes with one advance per byte
-// (a double-byte character's advance on its lead byte, 0 on its trail byte).
+// (a double-byte character's advance on its lead byte, 0 on its trail byte). Bitmaps are
+// 24-bit DIBs in META_STRETCHDIB, drawn over white, as WMF readers know no alpha.
 //
 // Limits of the format: coordinates are 16-bit and are clamped; a clip region becomes the
 // rectangle around it; a pattern brush that is no hatch style is written solid; a polygon of

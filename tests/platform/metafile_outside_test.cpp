@@ -1,0 +1,104 @@
+// Our files as outside programs see them: ImageMagick reads WMF through libwmf; EMF needs
+// LibreOffice. Each check is skipped when its program is missing.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "image_test_support.h"
+#include "metafile_scene.h"
+#include "platform/graphics/bmp_codec.h"
+#include "platform/metafile/emf_writer.h"
+#include "platform/metafile/metafile_recorder.h"
+#include "platform/metafile/wmf_writer.h"
+
+namespace zr {
+namespace {
+
+namespace fs = std::filesystem;
+
+Metafile record_scene() {
+  static FontResolver fonts;
+  MetafileRecorder recorder(test::kSceneFrame, {96, 96}, fonts);
+  test::draw_scene(recorder);
+  return recorder.finish();
+}
+
+class OutsideReader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("zr_metafile_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  // ZR_KEEP_METAFILES keeps the files for a look.
+  void TearDown() override {
+    if (!std::getenv("ZR_KEEP_METAFILES")) fs::remove_all(dir_);
+  }
+
+  fs::path write(const std::string& name, const std::string& bytes) {
+    fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  static std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+  fs::path dir_;
+};
+
+bool imagemagick_reads_wmf() {
+  return std::system("convert -list format 2>/dev/null | grep -q '^ *WMF'") == 0;
+}
+
+// Colour of a pixel without alpha, as "RRGGBB" components in the system's order.
+uint32_t at(const Bitmap& b, int x, int y) {
+  return color_over_white(b.pixel(x, y));
+}
+
+TEST_F(OutsideReader, ImageMagickDrawsOurWmf) {
+  if (!test::has_identify() || !imagemagick_reads_wmf())
+    GTEST_SKIP() << "ImageMagick without WMF support (libwmf)";
+  fs::path wmf = write("scene.wmf", write_wmf(record_scene()));
+  std::string wmf_bytes = slurp(wmf);
+  EXPECT_EQ(test::identify(wmf_bytes, "wmf", "%m"), "WMF");
+  fs::path bmp = dir_ / "scene.bmp";
+  ASSERT_TRUE(run("convert -density 96 -background white '" + wmf.string() +
+                  "' -flatten -type TrueColor BMP3:'" + bmp.string() + "' >/dev/null 2>&1"));
+  Bitmap picture = decode_bmp(slurp(bmp));
+  ASSERT_EQ(picture.width(), 320);
+  ASSERT_EQ(picture.height(), 240);
+  // Inside the yellow rectangle, ellipse and round rectangle; the white page; the blue frame;
+  // the red dashed line's first dash; the hatch's green.
+  EXPECT_EQ(at(picture, 60, 35), 0x00FFFFu);
+  EXPECT_EQ(at(picture, 160, 35), 0x00FFFFu);
+  EXPECT_EQ(at(picture, 260, 35), 0x00FFFFu);
+  EXPECT_EQ(at(picture, 5, 230), 0xFFFFFFu);
+  EXPECT_EQ(at(picture, 10, 35), 0xFF0000u);
+  EXPECT_EQ(at(picture, 12, 70), 0x0000FFu);
+  // The text drew in its colour inside its box. (ImageMagick places bitmaps of WMF files
+  // scaled by its density twice, and libwmf knows no double-byte text: neither is checked.)
+  int text_pixels = 0;
+  for (int y = 142; y < 165; ++y)
+    for (int x = 12; x < 110; ++x) text_pixels += at(picture, x, y) != 0xFFFFFFu;
+  EXPECT_GT(text_pixels, 50);
+}
+
+TEST_F(OutsideReader, LibreOfficeConvertsOurEmf) {
+  if (!run("command -v soffice >/dev/null 2>&1")) GTEST_SKIP() << "LibreOffice is not installed";
+  fs::path emf = write("scene.emf", write_emf(record_scene()));
+  ASSERT_TRUE(run("cd '" + dir_.string() +
+                  "' && soffice --headless --convert-to png scene.emf >/dev/null 2>&1"));
+  EXPECT_EQ(test::identify(slurp(dir_ / "scene.png"), "png", "%m"), "PNG");
+}
+
+}  // namespace
+}  // namespace zr
