@@ -53,15 +53,15 @@ struct Resolution {
 
 // The extra arguments of text_out (GDI's ExtTextOut).
 struct TextOutParams {
-  std::optional<Rect> rect;  // the rectangle the two options below refer to
-  bool clipped = false;      // clip the text to `rect`
-  bool opaque = false;       // fill `rect` with the background colour first (any bk mode)
+  std::optional<Rect> rect = {};  // the rectangle the two options below refer to
+  bool clipped = false;           // clip the text to `rect`
+  bool opaque = false;            // fill `rect` with the background colour first (any bk mode)
   // Carried for recording; right-to-left reading changes nothing for Latin or Korean text.
   bool rtl_reading = false;
   // One advance per character (a double-byte character is one), in device pixels along the
   // baseline. When given they replace the font's advances, the character extra spacing and
   // the justification; missing entries fall back to the font's advances.
-  std::span<const int> advances;
+  std::span<const int> advances = {};
 };
 
 struct CanvasState {

@@ -3,6 +3,7 @@
 // follow GDI: left and top belong to the rectangle, right and bottom do not.
 
 #include <algorithm>
+#include <cstdint>
 #include <iosfwd>
 #include <vector>
 
@@ -31,8 +32,9 @@ struct Rect {
   static Rect from_size(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
   }
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
+  // Saturated: rectangles from outside input may span more than an int.
+  int width() const { return span(left, right); }
+  int height() const { return span(top, bottom); }
   // A rectangle with no pixel in it; inverted rectangles are empty too.
   bool empty() const { return right <= left || bottom <= top; }
   bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
@@ -47,6 +49,12 @@ struct Rect {
   bool intersects(const Rect& other) const { return !intersected(other).empty(); }
 
   friend bool operator==(const Rect&, const Rect&) = default;
+
+ private:
+  static int span(int from, int to) {
+    int64_t d = int64_t{to} - from;
+    return static_cast<int>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+  }
 };
 
 // An area made of rectangles (their union); what GDI's clipping regions are in this system.

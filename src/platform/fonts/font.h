@@ -48,6 +48,8 @@ class Font {
 
   const FontSpec& spec() const { return spec_; }
   const ResolvedFace& face() const { return face_; }
+  // The face glyphs missing from face() come from, when there is one.
+  const std::optional<ResolvedFace>& fallback() const { return fallback_; }
   const FontMetrics& metrics() const { return metrics_; }
   // The code page its text is read in: the resolver's, or a single-byte one for symbol fonts,
   // whose every byte is a character.

@@ -1,0 +1,37 @@
+#include "platform/canvas/text_layout.h"
+
+#include "platform/codepage.h"
+#include "platform/fonts/font.h"
+
+namespace zr {
+
+TextLayout layout_text(const Font& font, std::string_view text, const CanvasState& state,
+                       std::span<const int> explicit_advances) {
+  TextLayout layout;
+  const int code_page = font.code_page();
+  int break_index = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t length = char_length(text, pos, code_page);
+    if (length == 0) length = 1;
+    std::string_view ch = text.substr(pos, length);
+    pos += length;
+    int advance;
+    size_t index = layout.chars.size();
+    if (index < explicit_advances.size()) {
+      advance = explicit_advances[index];
+    } else {
+      advance = font.char_width(ch) + state.char_extra;
+      if (state.break_count > 0 && ch == " ") {
+        advance += state.break_extra / state.break_count +
+                   (break_index < state.break_extra % state.break_count ? 1 : 0);
+        ++break_index;
+      }
+    }
+    layout.chars.push_back(ch);
+    layout.advances.push_back(advance);
+    layout.width += advance;
+  }
+  return layout;
+}
+
+}  // namespace zr
