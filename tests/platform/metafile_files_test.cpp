@@ -6,6 +6,7 @@
 
 #include "metafile_scene.h"
 #include "platform/errors.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/graphics/metafile_header.h"
 #include "platform/graphics/picture.h"
 #include "platform/metafile/emf_writer.h"
@@ -17,8 +18,8 @@
 namespace zr {
 namespace {
 
-FontResolver& fonts() {
-  static FontResolver resolver;
+const std::shared_ptr<FontResolver>& fonts() {
+  static auto resolver = std::make_shared<FontResolver>();
   return resolver;
 }
 

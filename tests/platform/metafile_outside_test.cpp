@@ -22,8 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 Metafile record_scene() {
-  static FontResolver fonts;
-  MetafileRecorder recorder(test::kSceneFrame, {96, 96}, fonts);
+  MetafileRecorder recorder(test::kSceneFrame, {96, 96});
   test::draw_scene(recorder);
   return recorder.finish();
 }

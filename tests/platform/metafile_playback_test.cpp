@@ -3,13 +3,14 @@
 #include <variant>
 
 #include "metafile_scene.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/metafile/metafile_recorder.h"
 
 namespace zr {
 namespace {
 
-FontResolver& fonts() {
-  static FontResolver resolver;
+const std::shared_ptr<FontResolver>& fonts() {
+  static auto resolver = std::make_shared<FontResolver>();
   return resolver;
 }
 

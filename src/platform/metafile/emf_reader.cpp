@@ -130,7 +130,9 @@ class EmfReader {
     auto px = [](int64_t units, int d) { return round_half_even_to_int(units * d / 2540.0); };
     Rect pixels{px(frame.left, res.x), px(frame.top, res.y), px(frame.right, res.x),
                 px(frame.bottom, res.y)};
-    if (pixels.empty()) pixels = {bounds.left, bounds.top, bounds.right + 1, bounds.bottom + 1};
+    if (pixels.empty())
+      pixels = rect_from_size(bounds.left, bounds.top, int64_t{bounds.right} - bounds.left + 1,
+                              int64_t{bounds.bottom} - bounds.top + 1);
     builder_ = MetafileBuilder(pixels, res);
     file_.seek(header_size);
   }
@@ -391,14 +393,16 @@ class EmfReader {
 
   Rect text_bounds(const Rect& inclusive, const mf::TextOut& text) const {
     if (inclusive.right >= inclusive.left && inclusive.bottom >= inclusive.top)
-      return {inclusive.left, inclusive.top, inclusive.right + 1, inclusive.bottom + 1};
+      return rect_from_size(inclusive.left, inclusive.top,
+                            int64_t{inclusive.right} - inclusive.left + 1,
+                            int64_t{inclusive.bottom} - inclusive.top + 1);
     // No bounds recorded: the advances and the font's height tell.
     int64_t width = 0;
     for (int w : text.widths) width += w;
     int height = std::abs(builder_.state().font.height);
-    return Rect::from_size(text.origin.x, text.origin.y,
-                           static_cast<int>(std::clamp<int64_t>(width, 0, 1 << 24)),
-                           height ? height : 12)
+    return rect_from_size(text.origin.x, text.origin.y,
+                          static_cast<int>(std::clamp<int64_t>(width, 0, 1 << 24)),
+                          height ? height : 12)
         .normalized();
   }
 
@@ -409,7 +413,7 @@ class EmfReader {
     r.skip(8 + 24 + 4 + 4);  // source origin, transform, background, usage
     uint32_t bmi_at = r.read_u32(), bmi_size = r.read_u32();
     uint32_t bits_at = r.read_u32(), bits_size = r.read_u32();
-    Rect dest = Rect::from_size(x, y, cx, cy);
+    Rect dest = rect_from_size(x, y, cx, cy);
     if (bits_size == 0) {
       if (rop == gdi::kPatCopy) builder_.add(mf::FillRect{dest});
       return;
@@ -426,7 +430,7 @@ class EmfReader {
     r.skip(8);  // usage, raster operation
     int cx = r.read_i32();
     int cy = r.read_i32();
-    add_bitmap(r, Rect::from_size(x, y, cx, cy), bmi_at, bmi_size, bits_at, bits_size);
+    add_bitmap(r, rect_from_size(x, y, cx, cy), bmi_at, bmi_size, bits_at, bits_size);
   }
 
   void add_bitmap(ByteReader& r, const Rect& dest, uint32_t bmi_at, uint32_t bmi_size,

@@ -19,8 +19,10 @@ class Scaler {
         identity_(from == to) {}
 
   bool identity() const { return identity_; }
-  int x(int v) const { return to_.left + round_half_even_to_int((v - from_.left) * sx_); }
-  int y(int v) const { return to_.top + round_half_even_to_int((v - from_.top) * sy_); }
+  int x(int v) const {
+    return round_half_even_to_int(to_.left + (double{1} * v - from_.left) * sx_);
+  }
+  int y(int v) const { return round_half_even_to_int(to_.top + (double{1} * v - from_.top) * sy_); }
   Point point(Point p) const { return {x(p.x), y(p.y)}; }
   Rect rect(const Rect& r) const { return {x(r.left), y(r.top), x(r.right), y(r.bottom)}; }
   int dx(int v) const { return round_half_even_to_int(v * sx_); }

@@ -1,13 +1,12 @@
 #include "platform/metafile/metafile_recorder.h"
 
-#include <numeric>
-
-#include "platform/codepage.h"
+#include "platform/metafile/record_layout.h"
 
 namespace zr {
 
-MetafileRecorder::MetafileRecorder(const Rect& frame, Resolution resolution, FontResolver& fonts)
-    : metafile_(frame, resolution), fonts_(fonts) {}
+MetafileRecorder::MetafileRecorder(const Rect& frame, Resolution resolution,
+                                   std::shared_ptr<FontResolver> fonts)
+    : FontCanvas(std::move(fonts)), metafile_(frame, resolution) {}
 
 Metafile MetafileRecorder::finish() {
   Metafile done = std::move(metafile_);
@@ -123,9 +122,9 @@ void MetafileRecorder::text_out(Point origin, std::string_view text, const TextO
   record.opaque = params.opaque;
   record.rtl_reading = params.rtl_reading;
   record.advances.assign(params.advances.begin(), params.advances.end());
-  record.widths = layout(text, params.advances);
-  int width = std::accumulate(record.widths.begin(), record.widths.end(), 0);
-  Rect bounds = Rect::from_size(origin.x, origin.y, width, font()->metrics().height).normalized();
+  TextLayout laid = layout(text, params.advances);
+  record.widths = std::move(laid.advances);
+  Rect bounds = rect_from_size(origin.x, origin.y, laid.width, text_metrics().height).normalized();
   if (params.rect && params.opaque) {
     Rect r = params.rect->normalized();
     bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
@@ -136,44 +135,8 @@ void MetafileRecorder::text_out(Point origin, std::string_view text, const TextO
   metafile_.add(std::move(record));
 }
 
-Size MetafileRecorder::text_extent(std::string_view text) const {
-  std::vector<int> widths = layout(text, {});
-  return {std::accumulate(widths.begin(), widths.end(), 0), font()->metrics().height};
-}
-
-FontMetrics MetafileRecorder::text_metrics() const {
-  return font()->metrics();
-}
-
 void MetafileRecorder::stretch_draw(const Rect& dest, const Bitmap& bitmap) {
   metafile_.add(mf::StretchDraw{dest, std::make_shared<const Bitmap>(bitmap)});
-}
-
-std::shared_ptr<const Font> MetafileRecorder::font() const {
-  return fonts_.font(state().font);
-}
-
-std::vector<int> MetafileRecorder::layout(std::string_view text, std::span<const int> given) const {
-  std::shared_ptr<const Font> f = font();
-  const CanvasState& s = state();
-  std::vector<int> widths;
-  int breaks = 0;
-  for (size_t pos = 0; pos < text.size();) {
-    size_t length = char_length(text, pos, f->code_page());
-    std::string_view ch = text.substr(pos, length);
-    pos += length;
-    if (widths.size() < given.size()) {
-      widths.push_back(given[widths.size()]);
-      continue;
-    }
-    int w = f->char_width(ch) + s.char_extra;
-    if (ch == " " && s.break_count > 0) {
-      w += s.break_extra / s.break_count + (breaks < s.break_extra % s.break_count ? 1 : 0);
-      ++breaks;
-    }
-    widths.push_back(w);
-  }
-  return widths;
 }
 
 }  // namespace zr

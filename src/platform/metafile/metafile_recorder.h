@@ -1,23 +1,24 @@
 #pragma once
 // A canvas that draws nothing and records every call into a Metafile, as GDI's metafile
-// device contexts do. Text is measured with the fonts of a FontResolver, which must outlive
-// the recorder; every text record also keeps the advances it was laid out with and its bounds.
+// device contexts do. Text is measured as every canvas measures it (FontCanvas); every text
+// record also keeps the advances it was laid out with and its bounds.
 //
 // Usage: draw on the recorder, then take the metafile with finish(). The recorder keeps the
 // canvas state like any canvas; clip calls are recorded and also narrow rect_visible().
 
 #include <memory>
 
-#include "platform/canvas/canvas.h"
-#include "platform/fonts/font_resolver.h"
+#include "platform/canvas/font_canvas.h"
 #include "platform/metafile/metafile.h"
 
 namespace zr {
 
-class MetafileRecorder : public Canvas {
+class MetafileRecorder : public FontCanvas {
  public:
-  // Records for a drawing of `frame` (device pixels at `resolution`).
-  MetafileRecorder(const Rect& frame, Resolution resolution, FontResolver& fonts);
+  // Records for a drawing of `frame` (device pixels at `resolution`). `fonts` as for
+  // FontCanvas: shared, or null for a resolver of the default code page.
+  MetafileRecorder(const Rect& frame, Resolution resolution,
+                   std::shared_ptr<FontResolver> fonts = nullptr);
 
   // The records so far; the recorder can go on recording.
   const Metafile& metafile() const { return metafile_; }
@@ -49,18 +50,10 @@ class MetafileRecorder : public Canvas {
   void polygon(std::span<const Point> points) override;
   void flood_fill(Point start, Color color, FloodFillType type) override;
   void text_out(Point origin, std::string_view text, const TextOutParams& params = {}) override;
-  Size text_extent(std::string_view text) const override;
-  FontMetrics text_metrics() const override;
   void stretch_draw(const Rect& dest, const Bitmap& bitmap) override;
 
  private:
-  std::shared_ptr<const Font> font() const;
-  // The advance of every character: given ones first, then the font's with the character
-  // extra spacing and justification of the state.
-  std::vector<int> layout(std::string_view text, std::span<const int> given) const;
-
   Metafile metafile_;
-  FontResolver& fonts_;
 };
 
 }  // namespace zr

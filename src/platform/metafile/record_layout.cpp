@@ -77,16 +77,28 @@ std::shared_ptr<const Bitmap> read_dib(std::string_view info, std::string_view b
   return bitmap;
 }
 
+namespace {
+
+int saturated(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+Rect rect_from_size(int64_t left, int64_t top, int64_t width, int64_t height) {
+  return {saturated(left), saturated(top), saturated(left + width), saturated(top + height)};
+}
+
 Rect points_bounds(std::span<const Point> points) {
   if (points.empty()) return {};
-  Rect b{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+  int64_t left = points[0].x, top = points[0].y, right = left, bottom = top;
   for (Point p : points) {
-    b.left = std::min(b.left, p.x);
-    b.top = std::min(b.top, p.y);
-    b.right = std::max(b.right, p.x + 1);
-    b.bottom = std::max(b.bottom, p.y + 1);
+    left = std::min<int64_t>(left, p.x);
+    top = std::min<int64_t>(top, p.y);
+    right = std::max<int64_t>(right, p.x);
+    bottom = std::max<int64_t>(bottom, p.y);
   }
-  return b;
+  return {saturated(left), saturated(top), saturated(right + 1), saturated(bottom + 1)};
 }
 
 }  // namespace zr

@@ -26,6 +26,9 @@ void write_dib(ByteWriter& out, const Bitmap& bitmap, int bit_count = 32);
 std::shared_ptr<const Bitmap> read_dib(std::string_view info, std::string_view bits,
                                        const ByteReader& where);
 
+// A rectangle from a corner and a size as files give them, saturated instead of overflowing.
+Rect rect_from_size(int64_t left, int64_t top, int64_t width, int64_t height);
+
 // The smallest rectangle holding the points, right and bottom exclusive.
 Rect points_bounds(std::span<const Point> points);
 

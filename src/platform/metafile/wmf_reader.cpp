@@ -190,7 +190,7 @@ class WmfReader {
       case wmf::kPatBlt: {
         uint32_t rop = r.read_u32();
         int h = r.read_i16(), w = r.read_i16(), y = r.read_i16(), x = r.read_i16();
-        if (rop == gdi::kPatCopy) builder_.add(mf::FillRect{Rect::from_size(x, y, w, h)});
+        if (rop == gdi::kPatCopy) builder_.add(mf::FillRect{rect_from_size(x, y, w, h)});
         break;
       }
       case wmf::kExtFloodFill: {
@@ -298,9 +298,9 @@ class WmfReader {
     int64_t width = 0;
     for (int w : text.widths) width += w;
     int height = std::abs(builder_.state().font.height);
-    Rect bounds = Rect::from_size(text.origin.x, text.origin.y,
-                                  static_cast<int>(std::clamp<int64_t>(width, 0, 1 << 24)),
-                                  height ? height : 12)
+    Rect bounds = rect_from_size(text.origin.x, text.origin.y,
+                                 static_cast<int>(std::clamp<int64_t>(width, 0, 1 << 24)),
+                                 height ? height : 12)
                       .normalized();
     if (text.rect && text.opaque) {
       Rect r = text.rect->normalized();
@@ -328,7 +328,7 @@ class WmfReader {
     size_t bits_at = header_size + colors * 4;
     if (bits_at > dib.size()) r.fail("Invalid bitmap header in metafile record");
     auto bitmap = read_dib(dib.substr(0, bits_at), dib.substr(bits_at), r);
-    if (bitmap) builder_.add(mf::StretchDraw{Rect::from_size(x, y, w, h), std::move(bitmap)});
+    if (bitmap) builder_.add(mf::StretchDraw{rect_from_size(x, y, w, h), std::move(bitmap)});
   }
 
   std::string_view bytes_;
