@@ -68,7 +68,11 @@ void convert_wide(std::u16string_view text, const std::vector<int>& dx, std::str
                   std::vector<int>& widths) {
   for (size_t i = 0; i < text.size();) {
     size_t n = (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
-    out += utf16_to_ansi(text.substr(i, n));
+    if (text[i] < 0x80) {
+      out += static_cast<char>(text[i]);  // ASCII: the same in every code page
+    } else {
+      out += utf16_to_ansi(text.substr(i, n));
+    }
     int w = 0;
     for (size_t k = i; k < i + n && k < dx.size(); ++k) w += dx[k];
     if (!dx.empty()) widths.push_back(w);

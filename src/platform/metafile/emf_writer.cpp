@@ -151,7 +151,11 @@ class EmfWriter {
     size_t index = 0;
     for (size_t pos = 0; pos < r.text.size(); ++index) {
       size_t length = char_length(r.text, pos, code_page);
-      std::u16string unit = ansi_to_utf16(std::string_view(r.text).substr(pos, length), code_page);
+      std::string_view ch = std::string_view(r.text).substr(pos, length);
+      // ASCII is the same in every code page: no converter for the common case.
+      std::u16string unit = static_cast<unsigned char>(ch[0]) < 0x80
+                                ? std::u16string(1, static_cast<char16_t>(ch[0]))
+                                : ansi_to_utf16(ch, code_page);
       pos += length;
       int advance = index < r.widths.size() ? r.widths[index] : 0;
       for (size_t k = 0; k < unit.size(); ++k) {

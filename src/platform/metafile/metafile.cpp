@@ -1,5 +1,7 @@
 #include "platform/metafile/metafile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/rounding.h"
@@ -57,12 +59,12 @@ class Scaler {
     if (identity_) return in;
     std::vector<int> out;
     out.reserve(in.size());
-    long long sum = 0;
-    int placed = 0;
+    int64_t sum = 0;
+    int64_t placed = 0;
     for (int a : in) {
       sum += a;
-      int next = round_half_even_to_int(static_cast<double>(sum) * sx_);
-      out.push_back(next - placed);
+      int64_t next = round_half_even(static_cast<double>(sum) * sx_);
+      out.push_back(static_cast<int>(std::clamp<int64_t>(next - placed, INT32_MIN, INT32_MAX)));
       placed = next;
     }
     return out;
