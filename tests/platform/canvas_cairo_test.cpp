@@ -131,6 +131,42 @@ TEST(CairoCanvas, StretchDrawScalesTheBitmap) {
   EXPECT_EQ(d.at(10, 10), kRed);
 }
 
+TEST(CairoCanvas, PatternBrushesFollowTheBackgroundMode) {
+  for (BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
+    Drawing d(16, 16);
+    d.canvas->set_bk_mode(mode);
+    d.canvas->set_bk_color(Color(kBlue));
+    d.canvas->set_brush(Brush::hatch(HatchStyle::Horizontal, Color(kRed)));
+    d.canvas->fill_rect({0, 0, 16, 16});
+    EXPECT_EQ(d.at(3, 0), kRed);  // anchored at the device origin: rows 0 and 8
+    EXPECT_EQ(d.at(3, 8), kRed);
+    EXPECT_EQ(d.at(3, 4), mode == BkMode::Opaque ? kBlue : kWhiteValue);
+  }
+}
+
+TEST(CairoCanvas, KeepsTheClipOfAContextItIsGiven) {
+  // A widget hands over its own context, already clipped to what needs repainting.
+  Bitmap bitmap(20, 20, argb_from_color(kWhiteValue));
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      bitmap.data(), CAIRO_FORMAT_ARGB32, bitmap.width(), bitmap.height(), bitmap.stride());
+  cairo_t* cr = cairo_create(surface);
+  cairo_rectangle(cr, 0, 0, 10, 20);
+  cairo_clip(cr);
+  {
+    CairoCanvas canvas(cr, {0, 0, 20, 20}, {96, 96}, test::shared_fonts());
+    canvas.set_brush(Brush::solid(Color(kRed)));
+    canvas.save_state();
+    canvas.intersect_clip_rect({5, 0, 20, 20});
+    canvas.restore_state();
+    canvas.fill_rect({0, 0, 20, 20});
+    canvas.flush();
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  EXPECT_EQ(bitmap.color(2, 5), kRed);          // the canvas's own clip is gone
+  EXPECT_EQ(bitmap.color(12, 5), kWhiteValue);  // the widget's is not
+}
+
 TEST(CairoCanvas, PrimitivesMatchGolden) {
   Drawing d(120, 80);
   Canvas& c = *d.canvas;

@@ -89,9 +89,24 @@ TEST_F(FontMetricsTest, KoreanTextMeasuresWithKoreanGlyphs) {
     EXPECT_NE(glyph.glyph_index, 0u);
     EXPECT_NE(std::string(glyph.face->family_name).find("Nanum"), std::string::npos);
   }
-  // Latin text stays with Arial's own face.
+  // The fixed-pitch Korean face lacks Hanja (漢) and some symbols (①); they come from the
+  // fallback face. Latin text stays with Arial's own face.
+  std::shared_ptr<const Font> gulim_che = resolver_.font({"\xB1\xBC\xB8\xB2\xC3\xBC", -16});
+  for (const char* character : {"\xF9\xD3", "\xA8\xE7", "\xA1\xD8"}) {
+    EXPECT_NE(gulim_che->glyph(character).glyph_index, 0u) << character;
+    EXPECT_GT(gulim_che->char_width(character), 8);
+  }
   std::shared_ptr<const Font> arial = resolver_.font({"Arial", -16});
   EXPECT_EQ(arial->glyph("A").face, arial->ft_face());
+}
+
+// Renderers share the face and may resize it; measuring afterwards still uses the font's size.
+TEST_F(FontMetricsTest, MeasuresAtItsSizeAfterARendererResizedTheFace) {
+  std::shared_ptr<const Font> arial = resolver_.font({"Arial", -16});
+  FT_Set_Pixel_Sizes(arial->ft_face(), 0, 40);
+  EXPECT_EQ(arial->char_width("M"), 13);
+  FT_Set_Pixel_Sizes(arial->glyph(kHangul).face, 0, 40);
+  EXPECT_EQ(arial->char_width(kHangul), 15);
 }
 
 TEST_F(FontMetricsTest, WidthsOfSingleByteCodes) {
@@ -122,6 +137,11 @@ TEST_F(FontMetricsTest, AverageWidthOverrideNarrowsTheFont) {
   EXPECT_EQ(narrow->metrics().height, natural->metrics().height);
   double ratio = static_cast<double>(narrow->text_width(kLetters)) / natural->text_width(kLetters);
   EXPECT_NEAR(ratio, 4.0 / natural->metrics().ave_char_width, 0.05);
+  EXPECT_EQ(resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, -4})->text_width(kLetters),
+            narrow->text_width(kLetters));  // the sign is ignored, as GDI does
+  for (int extreme : {1, 1 << 30, -2147483647 - 1})
+    EXPECT_GE(resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, extreme})->text_width(kLetters),
+              0);
   std::shared_ptr<const Font> wide = resolver_.font({"Arial", -16, 0, kDefaultCharset, 0, 14});
   EXPECT_GT(wide->text_width(kLetters), 2 * natural->text_width(kLetters) - kLetters.size());
 }

@@ -69,4 +69,10 @@ std::ostream& operator<<(std::ostream& out, const Rect& r) {
   return out << '(' << r.left << ',' << r.top << ")-(" << r.right << ',' << r.bottom << ')';
 }
 
+std::ostream& operator<<(std::ostream& out, const Region& region) {
+  out << '{';
+  for (size_t i = 0; i < region.rects().size(); ++i) out << (i ? " " : "") << region.rects()[i];
+  return out << '}';
+}
+
 }  // namespace zr

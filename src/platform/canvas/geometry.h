@@ -82,9 +82,11 @@ class Region {
   std::vector<Rect> rects_;
 };
 
-// "(1,2)", "3x4", "(1,2)-(3,4)" for test failure messages and traces.
+// "(1,2)", "3x4", "(1,2)-(3,4)" for test failure messages.
 std::ostream& operator<<(std::ostream& out, const Point& p);
 std::ostream& operator<<(std::ostream& out, const Size& s);
 std::ostream& operator<<(std::ostream& out, const Rect& r);
+// "{(0,0)-(1,1) (5,5)-(6,6)}"
+std::ostream& operator<<(std::ostream& out, const Region& region);
 
 }  // namespace zr

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -58,77 +59,34 @@ int64_t glyph_top_units(FT_Face face, char32_t code) {
   return face->glyph->metrics.horiBearingY;
 }
 
-// GDI's family from the PANOSE family and serif style, then from the IBM family class.
+// GDI's family from the PANOSE family kind and serif style, then from the IBM family class.
 uint8_t family_of(const TT_OS2* os2, bool fixed) {
   if (!os2) return fixed ? kFamilyModern : kFamilyDontCare;
-  switch (os2->panose[0]) {
-    case 3:
-      return kFamilyScript;
-    case 4:
-      return kFamilyDecorative;
-    case 0:
-    case 1:
-    case 2:
-    case 5:
-      break;
-    default:
-      return kFamilyDontCare;
-  }
+  uint8_t kind = os2->panose[0];
+  if (kind == 3) return kFamilyScript;
+  if (kind == 4) return kFamilyDecorative;
+  if (kind > 5) return kFamilyDontCare;
   if (fixed) return kFamilyModern;
   uint8_t serif = os2->panose[1];
   if (serif >= 2 && serif <= 10) return kFamilyRoman;
   if (serif >= 11 && serif <= 15) return kFamilySwiss;
-  switch (os2->sFamilyClass >> 8) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 7:
-      return kFamilyRoman;
-    case 8:
-      return kFamilySwiss;
-    case 10:
-      return kFamilyScript;
-    case 9:
-    case 12:
-      return kFamilyDecorative;
-    default:
-      return kFamilyDontCare;
-  }
+  // Class 0 none, 1-5 and 7 serifs, 8 sans serif, 9 ornamentals, 10 scripts, 12 symbolic.
+  constexpr uint8_t kByClass[13] = {
+      kFamilyDontCare, kFamilyRoman,    kFamilyRoman,     kFamilyRoman, kFamilyRoman,
+      kFamilyRoman,    kFamilyDontCare, kFamilyRoman,     kFamilySwiss, kFamilyDecorative,
+      kFamilyScript,   kFamilyDontCare, kFamilyDecorative};
+  int family_class = os2->sFamilyClass >> 8;
+  return family_class >= 0 && family_class < 13 ? kByClass[family_class] : kFamilyDontCare;
 }
 
+// The character set GDI reports for the default set under a code page.
 uint8_t charset_of_code_page(int code_page) {
-  switch (code_page) {
-    case 949:
-      return 129;
-    case 932:
-      return 128;
-    case 936:
-      return 134;
-    case 950:
-      return 136;
-    case 1250:
-      return 238;
-    case 1251:
-      return 204;
-    case 1253:
-      return 161;
-    case 1254:
-      return 162;
-    case 1255:
-      return 177;
-    case 1256:
-      return 178;
-    case 1257:
-      return 186;
-    case 1258:
-      return 163;
-    case 874:
-      return 222;
-    default:
-      return 0;
-  }
+  constexpr std::pair<int, uint8_t> kCharsets[] = {
+      {949, 129},  {932, 128},  {936, 134},  {950, 136},  {1250, 238}, {1251, 204}, {1253, 161},
+      {1254, 162}, {1255, 177}, {1256, 178}, {1257, 186}, {1258, 163}, {874, 222}};
+  for (const auto& [page, charset] : kCharsets)
+    if (page == code_page) return charset;
+  return kAnsiCharset;
 }
 
 uint32_t char_code(std::string_view ansi_char) {
@@ -153,9 +111,10 @@ Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSpec& spec,
 
 Font::~Font() = default;
 
-void Font::size_face(FT_Face face) const {
+void Font::size_face(FT_Face face, FaceScale& scale) const {
   if (FT_IS_SCALABLE(face)) {
     FT_Set_Char_Size(face, x_size_26_6_, y_size_26_6_, 72, 72);
+    scale = {face->size->metrics.x_scale, face->size->metrics.y_scale};
     return;
   }
   // A bitmap-only face: the strike nearest to the em size.
@@ -165,6 +124,13 @@ void Font::size_face(FT_Face face) const {
         std::abs(face->available_sizes[best].y_ppem - y_size_26_6_))
       best = i;
   if (face->num_fixed_sizes > 0) FT_Select_Size(face, best);
+  scale = {face->size->metrics.x_scale, face->size->metrics.y_scale};
+}
+
+void Font::keep_size(FT_Face face) const {
+  FaceScale& scale = face == primary_.get() ? primary_scale_ : fallback_scale_;
+  if (face->size->metrics.x_scale != scale.x || face->size->metrics.y_scale != scale.y)
+    size_face(face, scale);
 }
 
 void Font::compute_metrics() {
@@ -203,11 +169,12 @@ void Font::compute_metrics() {
   int64_t average_units = average_width_units(face, os2);
   y_size_26_6_ = int64_t{m.em_size} * 64;
   x_size_26_6_ = y_size_26_6_;
-  if (spec_.width > 0 && average_units > 0) {
-    int64_t width = std::min<int64_t>(spec_.width, kMaxPixels);
+  // GDI takes the width's magnitude.
+  const int64_t width = std::min<int64_t>(std::llabs(int64_t{spec_.width}), kMaxPixels);
+  if (width > 0 && average_units > 0) {
     x_size_26_6_ = std::clamp<int64_t>(width * 64 * upem / average_units, 1, kMaxPixels * 64);
   }
-  size_face(face);
+  size_face(face, primary_scale_);
 
   const double y_scale = static_cast<double>(m.em_size) / upem;
   const double x_scale = static_cast<double>(x_size_26_6_) / 64.0 / upem;
@@ -219,7 +186,7 @@ void Font::compute_metrics() {
     m.external_leading = std::max(0, sy(gap));
   }
   const int extra = face_.synthetic_bold ? 1 : 0;
-  m.ave_char_width = spec_.width > 0 ? spec_.width : std::max(1, sx(average_units)) + extra;
+  m.ave_char_width = width > 0 ? static_cast<int>(width) : std::max(1, sx(average_units)) + extra;
   m.max_char_width = std::max(1, sx(face->bbox.xMax - face->bbox.xMin)) + extra;
   m.weight = spec_.bold() ? 700 : (os2 && os2->usWeightClass ? os2->usWeightClass : 400);
   m.italic = spec_.italic();
@@ -259,7 +226,7 @@ FT_Face Font::fallback_face() const {
     if (fallback_) {
       try {
         fallback_ft_ = open_face(*library_, fallback_->file, fallback_->index);
-        size_face(fallback_ft_.get());
+        size_face(fallback_ft_.get(), fallback_scale_);
       } catch (const IoError&) {
         fallback_ft_.reset();  // measured with the primary face's missing glyph instead
       }
@@ -316,6 +283,7 @@ GlyphRef Font::find_glyph(std::string_view ansi_char) const {
 }
 
 int Font::advance_of(const GlyphRef& glyph) const {
+  keep_size(glyph.face);
   if (FT_Load_Glyph(glyph.face, glyph.glyph_index, FT_LOAD_DEFAULT) != 0) return 0;
   int width = static_cast<int>((glyph.face->glyph->advance.x + 32) >> 6);
   if (width < 0) return 0;

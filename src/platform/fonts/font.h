@@ -22,7 +22,9 @@
 namespace zr {
 
 // What a renderer needs to draw one character: the face (owned by the Font; valid while the
-// Font lives, sized to the font's size), its glyph index and the style to synthesise.
+// Font lives, sized to the font's size), its glyph index and the style to synthesise. A
+// renderer may resize the face (cairo-ft does); the font restores its size before measuring.
+// A renderer that wants its own face opens ResolvedFace::file at ResolvedFace::index.
 struct GlyphRef {
   FT_Face face = nullptr;
   unsigned glyph_index = 0;  // 0 = the face's missing glyph
@@ -76,7 +78,12 @@ class Font {
   }
 
  private:
-  void size_face(FT_Face face) const;
+  struct FaceScale {
+    FT_Fixed x = 0;
+    FT_Fixed y = 0;
+  };
+  void size_face(FT_Face face, FaceScale& scale) const;
+  void keep_size(FT_Face face) const;
   void compute_metrics();
   FT_Face fallback_face() const;
   GlyphRef find_glyph(std::string_view ansi_char) const;
@@ -90,6 +97,8 @@ class Font {
   FtFaceHandle primary_;
   mutable FtFaceHandle fallback_ft_;
   mutable bool fallback_tried_ = false;
+  mutable FaceScale primary_scale_;
+  mutable FaceScale fallback_scale_;
   int64_t x_size_26_6_ = 0;  // horizontal and vertical em in 1/64 pixel
   int64_t y_size_26_6_ = 0;
   FontMetrics metrics_;

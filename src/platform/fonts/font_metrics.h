@@ -1,6 +1,8 @@
 #pragma once
 // Metrics of a sized font in whole device pixels, as GDI's TEXTMETRIC and
-// OUTLINETEXTMETRIC report them for TrueType fonts.
+// OUTLINETEXTMETRIC report them for TrueType fonts. Ascent and descent are the OS/2 windows
+// ascent and descent scaled and rounded (GDI would prefer a VDMX table; the installed
+// substitutes have none); other values are scaled from the font's tables and rounded.
 
 #include <cstdint>
 

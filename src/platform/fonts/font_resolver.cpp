@@ -106,7 +106,8 @@ struct FontResolver::Impl {
     return *face;
   }
 
-  // A Korean-capable face in the same style, for glyphs the chosen face lacks.
+  // A face covering the whole Korean code page in the same style, for glyphs the chosen face
+  // lacks.
   std::optional<ResolvedFace> korean_fallback(bool bold, bool italic) {
     std::optional<ResolvedFace>& cached = fallbacks[(bold ? 2 : 0) + (italic ? 1 : 0)];
     if (!cached) {
@@ -153,8 +154,10 @@ std::shared_ptr<const Font> FontResolver::font(const FontSpec& spec) {
   if (found != impl_->fonts.end()) return found->second;
 
   const ResolvedFace& face = resolve_face(spec.name, spec.bold(), spec.italic(), spec.charset);
-  std::optional<ResolvedFace> fallback;
-  if (!face.has_hangul) fallback = impl_->korean_fallback(spec.bold(), spec.italic());
+  // Even Korean faces may lack Hanja and symbols of the code page; the fallback face is only
+  // opened when a character needs it.
+  std::optional<ResolvedFace> fallback = impl_->korean_fallback(spec.bold(), spec.italic());
+  if (fallback && fallback->file == face.file && fallback->index == face.index) fallback.reset();
   auto font = std::make_shared<const Font>(impl_->library, spec, face, fallback, impl_->code_page);
   if (impl_->fonts.size() >= kMaxCachedFonts) impl_->fonts.clear();
   impl_->fonts.emplace(std::move(key), font);

@@ -29,8 +29,8 @@ struct FontSpec {
   uint8_t style = 0;  // kFs* bits
   uint8_t charset = kDefaultCharset;
   int escapement = 0;  // tenths of a degree, counter-clockwise; carried for the canvas
-  // 0 = natural width; otherwise the requested average character width in pixels, the glyphs
-  // scaled horizontally to reach it (GDI's lfWidth, used for narrowed fonts).
+  // 0 = natural width; otherwise the requested average character width in pixels (the sign is
+  // ignored), the glyphs scaled horizontally to reach it (GDI's lfWidth, for narrowed fonts).
   int width = 0;
 
   bool bold() const { return style & kFsBold; }
