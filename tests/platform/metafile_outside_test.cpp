@@ -121,7 +121,32 @@ TEST_F(OutsideReader, LibreOfficeConvertsOurEmf) {
   fs::path emf = write("scene.emf", write_emf(record_scene()));
   ASSERT_TRUE(run("cd '" + dir_.string() +
                   "' && soffice --headless --convert-to png scene.emf >/dev/null 2>&1"));
-  EXPECT_EQ(test::identify(slurp(dir_ / "scene.png"), "png", "%m"), "PNG");
+  ASSERT_TRUE(run("convert '" + (dir_ / "scene.png").string() +
+                  "' -flatten -type TrueColor BMP3:'" + (dir_ / "scene.bmp").string() +
+                  "' >/dev/null 2>&1"));
+  // Draw puts the picture at its size on a page: find it by its ink.
+  Bitmap page = decode_bmp(slurp(dir_ / "scene.bmp"));
+  Rect ink{page.width(), page.height(), 0, 0};
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (at(page, x, y) != 0xFFFFFFu)
+        ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+               std::max(ink.bottom, y + 1)};
+  // The scene's ink spans (10,10)-(310,210).
+  EXPECT_NEAR(ink.width(), 300, 3);
+  EXPECT_NEAR(ink.height(), 200, 3);
+  EXPECT_EQ(at(page, ink.left + 50, ink.top + 25), 0x00FFFFu);   // the yellow rectangle
+  EXPECT_EQ(at(page, ink.left + 150, ink.top + 25), 0x00FFFFu);  // the ellipse
+  // Both texts drew: "Total" in navy, the Korean one on its grey box.
+  int navy = 0, dark_on_grey = 0;
+  for (int y = ink.top + 130; y < ink.top + 192; ++y)
+    for (int x = ink.left; x < ink.left + 140; ++x) {
+      uint32_t c = at(page, x, y);
+      navy += (c & 0xFFFF) < 0x4040 && (c >> 16) > 0x60;
+      dark_on_grey += y > ink.top + 170 && c < 0x808080 && (c & 0xFF) < 0x80;
+    }
+  EXPECT_GT(navy, 40);
+  EXPECT_GT(dark_on_grey, 20);
 }
 
 }  // namespace
