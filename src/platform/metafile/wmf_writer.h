@@ -5,7 +5,8 @@
 // (a double-byte character's advance on its lead byte, 0 on its trail byte). Bitmaps are
 // 24-bit DIBs in META_STRETCHDIB, drawn over white, as WMF readers know no alpha.
 //
-// Limits of the format: coordinates are 16-bit and are clamped; a clip region becomes the
+// Limits of the format: one resolution (the horizontal one) for both axes; coordinates are
+// 16-bit and are clamped; a clip region becomes the
 // rectangle around it; a pattern brush that is no hatch style is written solid; a polygon of
 // more than 32767 points keeps the first 32767.
 
