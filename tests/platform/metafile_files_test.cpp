@@ -134,6 +134,24 @@ TEST(MetafileFiles, SpacingAndSavedObjectsSurviveTheFiles) {
   }
 }
 
+TEST(MetafileFiles, WmfWindowRecordsSetTheFrame) {
+  // Logical coordinates twice the box's size: the window names them, the box shows them.
+  Metafile m(Rect{0, 0, 100, 50}, {96, 96});
+  m.add(mf::Rectangle{{20, 20, 60, 40}});
+  std::string wmf = write_wmf(m);
+  size_t ext = 40 + 10;  // after META_HEADER and SETWINDOWORG: SETWINDOWEXT height, width
+  ASSERT_EQ(static_cast<uint8_t>(wmf[ext + 4]), 0x0C);
+  wmf[ext + 6] = 100;
+  wmf[ext + 8] = static_cast<char>(200);
+  Metafile back = read_wmf(wmf);
+  EXPECT_EQ(back.frame(), (Rect{0, 0, 200, 100}));
+  EXPECT_EQ(back.resolution(), (Resolution{192, 192}));
+  MetafileRecorder target(Rect{0, 0, 100, 50}, {96, 96}, fonts());
+  back.play(target, Rect{0, 0, 100, 50});
+  const auto& records = target.metafile().records();
+  EXPECT_EQ(std::get<mf::Rectangle>(records[records.size() - 2]).rect, (Rect{10, 10, 30, 20}));
+}
+
 TEST(MetafileFiles, PictureOfAMetafilePlays) {
   Metafile m = record_scene();
   Picture picture = Picture::from_bytes(GraphicKind::Metafile, write_emf(m));

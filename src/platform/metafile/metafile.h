@@ -37,6 +37,11 @@ class Metafile {
   bool empty() const { return records_.empty(); }
 
   void add(mf::Record record) { records_.push_back(std::move(record)); }
+  // For readers that learn the coordinate space after the first records.
+  void set_frame(const Rect& frame, Resolution resolution) {
+    frame_ = frame;
+    resolution_ = resolution;
+  }
 
   // Draws the records into `target` on `canvas`, coordinates, pens, fonts and advances scaled
   // from the frame. The canvas state is saved before and restored after, and starts from the

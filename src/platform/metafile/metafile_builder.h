@@ -25,6 +25,10 @@ class MetafileBuilder {
   int depth() const { return static_cast<int>(saved_.size()); }
 
   void add(mf::Record record) { metafile_.add(std::move(record)); }
+  void set_frame(const Rect& frame, Resolution resolution) {
+    metafile_.set_frame(frame, resolution);
+  }
+  const Metafile& metafile() const { return metafile_; }
   Metafile take() { return std::move(metafile_); }
 
  private:

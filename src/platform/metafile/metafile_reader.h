@@ -2,8 +2,10 @@
 // Reads enhanced (EMF) and placeable Windows (WMF) metafiles into a Metafile: the records our
 // writers emit and the common drawing records of other writers (pens, brushes, fonts, stock
 // objects, lines, polygons, boxes, text in both encodings, bitmaps, save/restore, clip
-// rectangles). Other records are skipped. Coordinates are taken as the reference device's
-// pixels (the MM_TEXT mapping our writers use); mapping-mode records are not applied.
+// rectangles). Other records are skipped. In EMF, coordinates are taken as the reference
+// device's pixels (the MM_TEXT mapping our writers use); mapping-mode records are not
+// applied. In WMF, the window origin and extent, when given, become the frame that the
+// placeable box shows.
 //
 // Malformed input — a bad header, a record size that is not a multiple of 4 or runs past
 // the end, a count larger than its record, a missing end record, more than kMaxRecords

@@ -51,10 +51,26 @@ class WmfReader {
       read_record(function, record);
       file_.seek(at + words * 2);
     }
+    apply_window();
     return builder_.take();
   }
 
  private:
+  // The window records name the logical coordinates the placeable box shows: they become
+  // the frame, so playback maps them onto the box's place. Flipped windows are not followed.
+  void apply_window() {
+    if (!window_ext_ || window_ext_->x <= 0 || window_ext_->y <= 0) return;
+    const Metafile& m = builder_.metafile();
+    Rect frame = rect_from_size(window_org_.x, window_org_.y, window_ext_->x, window_ext_->y);
+    int64_t box_width = std::max(m.frame().width(), 1);
+    int64_t box_height = std::max(m.frame().height(), 1);
+    Resolution res{static_cast<int>(std::clamp<int64_t>(
+                       m.resolution().x * window_ext_->x / box_width, 1, 100000)),
+                   static_cast<int>(std::clamp<int64_t>(
+                       m.resolution().y * window_ext_->y / box_height, 1, 100000))};
+    builder_.set_frame(frame, res);
+  }
+
   void read_headers() {
     if (file_.size() < kPlaceableSize + 18 || file_.read_u32() != wmf::kPlaceableKey)
       file_.fail("Not a placeable Windows metafile");
@@ -150,6 +166,12 @@ class WmfReader {
       }
       case wmf::kIntersectClipRect:
         builder_.add(mf::IntersectClipRect{read_box(r)});
+        break;
+      case wmf::kSetWindowOrg:
+        window_org_ = read_yx(r);
+        break;
+      case wmf::kSetWindowExt:
+        window_ext_ = read_yx(r);
         break;
       case wmf::kMoveTo:
         builder_.add(mf::MoveTo{read_yx(r)});
@@ -335,6 +357,8 @@ class WmfReader {
   ByteReader file_;
   MetafileBuilder builder_;
   size_t object_slots_ = 0;
+  Point window_org_;
+  std::optional<Point> window_ext_;
   std::vector<std::optional<GdiObject>> objects_;
 };
 
