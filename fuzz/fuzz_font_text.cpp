@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (input.empty()) return 0;
   size_t name_length = static_cast<uint8_t>(input[0]) % 16;
   if (input.size() < 4 + name_length) return 0;
-  zr::FontSpec spec;
+  zr::FontSelection spec;
   spec.name = std::string(input.substr(1, name_length));
   input.remove_prefix(1 + name_length);
   spec.height = static_cast<int8_t>(input[0]);

@@ -74,7 +74,7 @@ void print_metrics(const FontMetrics& m, std::ostream& out) {
 
 int run_font_command(const std::vector<std::string>& arguments, std::ostream& out) {
   std::vector<std::string> args = arguments;
-  FontSpec spec;
+  FontSelection spec;
   spec.height = -16;
   spec.style = take_style_switches(args);
   int code_page = kDefaultAnsiCodePage;

@@ -33,7 +33,7 @@ Rect drawn_cell(Drawing& d, int x, int y, std::string_view text) {
 
 TEST(CairoCanvasText, CellStartsAtOriginAndIsAsWideAsTheExtent) {
   struct Case {
-    FontSpec font;
+    FontSelection font;
     std::string text;
     int extra, break_extra, break_count;
   } cases[] = {
@@ -79,7 +79,7 @@ TEST(CairoCanvasText, ExplicitAdvancesPlaceEachCharacter) {
 
 TEST(CairoCanvasText, EscapementTurnsTextCounterClockwiseAboutTheOrigin) {
   Drawing d(60, 200);
-  FontSpec font{.name = "Arial", .height = -16, .escapement = 900};
+  FontSelection font{.name = "Arial", .height = -16, .escapement = 900};
   d.canvas->set_font(font);
   Size extent = d.canvas->text_extent("Rotated");
   Rect cell = drawn_cell(d, 20, 150, "Rotated");
@@ -97,7 +97,7 @@ TEST(CairoCanvasText, EscapementTurnsTextCounterClockwiseAboutTheOrigin) {
 
 TEST(CairoCanvasText, UnderlineAndStrikeOutFollowTheMetrics) {
   Drawing d(200, 40);
-  FontSpec font{.name = "Arial", .height = -20, .style = kFsUnderline | kFsStrikeOut};
+  FontSelection font{.name = "Arial", .height = -20, .style = kFsUnderline | kFsStrikeOut};
   d.canvas->set_font(font);
   d.canvas->set_bk_mode(BkMode::Transparent);
   d.canvas->set_text_color(Color(kRed));

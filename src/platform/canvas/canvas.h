@@ -25,7 +25,7 @@
 #include "platform/canvas/geometry.h"
 #include "platform/canvas/pen.h"
 #include "platform/fonts/font_metrics.h"
-#include "platform/fonts/font_spec.h"
+#include "platform/fonts/font_selection.h"
 
 namespace zr {
 
@@ -68,7 +68,7 @@ struct CanvasState {
   Pen pen;
   Brush brush;
   // The font's colour is the text colour: set it with set_text_color.
-  FontSpec font;
+  FontSelection font;
   Color text_color = kBlack;
   BkMode bk_mode = BkMode::Opaque;
   Color bk_color = kWhite;
@@ -96,7 +96,7 @@ class Canvas {
   // --- State ---
   virtual void set_pen(const Pen& pen) { state_.pen = pen; }
   virtual void set_brush(const Brush& brush) { state_.brush = brush; }
-  virtual void set_font(const FontSpec& font) { state_.font = font; }
+  virtual void set_font(const FontSelection& font) { state_.font = font; }
   virtual void set_text_color(Color color) { state_.text_color = color; }
   virtual void set_bk_mode(BkMode mode) { state_.bk_mode = mode; }
   virtual void set_bk_color(Color color) { state_.bk_color = color; }

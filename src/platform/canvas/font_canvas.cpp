@@ -13,9 +13,9 @@ FontCanvas::FontCanvas(std::shared_ptr<FontResolver> fonts)
 FontCanvas::~FontCanvas() = default;
 
 const Font& FontCanvas::current_font() const {
-  if (!font_ || !(font_spec_ == state().font)) {
+  if (!font_ || !(font_selection_ == state().font)) {
     font_ = fonts_->font(state().font);
-    font_spec_ = state().font;
+    font_selection_ = state().font;
   }
   return *font_;
 }

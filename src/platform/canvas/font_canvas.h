@@ -33,8 +33,8 @@ class FontCanvas : public Canvas {
 
  private:
   std::shared_ptr<FontResolver> fonts_;
-  mutable std::shared_ptr<const Font> font_;  // for font_spec_
-  mutable FontSpec font_spec_;
+  mutable std::shared_ptr<const Font> font_;  // for font_selection_
+  mutable FontSelection font_selection_;
 };
 
 // The off-screen canvas the engine measures text on: state and fonts, no output. Drawing

@@ -31,7 +31,7 @@ std::string quoted(std::string_view utf8) {
   return text + '"';
 }
 
-std::string font_text(const FontSpec& font, int code_page) {
+std::string font_text(const FontSelection& font, int code_page) {
   std::ostringstream out;
   out << quoted(ansi_to_utf8(font.name, code_page)) << '/' << font.height << '/';
   if (font.bold()) out << 'b';

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/codepage.h"
-#include "platform/fonts/font_spec.h"
+#include "platform/fonts/font_selection.h"
 
 namespace zr {
 namespace {

@@ -98,7 +98,7 @@ uint32_t char_code(std::string_view ansi_char) {
 
 }  // namespace
 
-Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSpec& spec,
+Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSelection& spec,
            const ResolvedFace& face, std::optional<ResolvedFace> fallback, int code_page)
     : library_(std::move(library)),
       spec_(spec),

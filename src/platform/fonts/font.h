@@ -15,7 +15,7 @@
 #include <unordered_map>
 
 #include "platform/fonts/font_metrics.h"
-#include "platform/fonts/font_spec.h"
+#include "platform/fonts/font_selection.h"
 #include "platform/fonts/freetype_handles.h"
 #include "platform/fonts/resolved_face.h"
 
@@ -42,13 +42,13 @@ class Font {
  public:
   // Opens `face` (and, when needed, `fallback`) at the size of `spec`. Raises IoError when the
   // file cannot be opened. Normally called by FontResolver.
-  Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSpec& spec,
+  Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSelection& spec,
        const ResolvedFace& face, std::optional<ResolvedFace> fallback, int code_page);
   ~Font();
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
 
-  const FontSpec& spec() const { return spec_; }
+  const FontSelection& spec() const { return spec_; }
   const ResolvedFace& face() const { return face_; }
   // The face glyphs missing from face() come from, when there is one.
   const std::optional<ResolvedFace>& fallback() const { return fallback_; }
@@ -90,7 +90,7 @@ class Font {
   int advance_of(const GlyphRef& glyph) const;
 
   std::shared_ptr<const FreeTypeLibrary> library_;  // first: released after the faces
-  FontSpec spec_;
+  FontSelection spec_;
   ResolvedFace face_;
   std::optional<ResolvedFace> fallback_;
   int code_page_;

@@ -146,7 +146,7 @@ const ResolvedFace& FontResolver::resolve_face(std::string_view face_name, bool 
   return impl_->faces.emplace(key, impl_->resolve(face_name, bold, italic, charset)).first->second;
 }
 
-std::shared_ptr<const Font> FontResolver::font(const FontSpec& spec) {
+std::shared_ptr<const Font> FontResolver::font(const FontSelection& spec) {
   std::string key = ansi_lower(spec.name, impl_->code_page);
   for (int number : {spec.height, int{spec.style}, int{spec.charset}, spec.escapement, spec.width})
     key += '\0' + std::to_string(number);

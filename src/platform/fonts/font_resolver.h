@@ -3,7 +3,7 @@
 // them. Face names go through the substitution table (face_substitutes.h) and fontconfig; a
 // face nothing answers to gets a default family for its character set, so resolution never
 // fails while any font is installed. Results are cached: faces by name, style and character
-// set, fonts by their whole FontSpec.
+// set, fonts by their whole FontSelection.
 //
 // A resolver is an ordinary object, not a process global: create one and share it. Fonts it
 // makes stay valid after it is gone. Not thread-safe (the engine is single-threaded).
@@ -14,7 +14,7 @@
 
 #include "platform/codepage.h"
 #include "platform/fonts/font.h"
-#include "platform/fonts/font_spec.h"
+#include "platform/fonts/font_selection.h"
 #include "platform/fonts/resolved_face.h"
 
 namespace zr {
@@ -37,7 +37,7 @@ class FontResolver {
 
   // The font for `spec`; the same spec returns the same object while it is cached. Raises
   // IoError when the chosen file cannot be opened.
-  std::shared_ptr<const Font> font(const FontSpec& spec);
+  std::shared_ptr<const Font> font(const FontSelection& spec);
 
  private:
   struct Impl;

@@ -14,7 +14,7 @@ namespace zr {
 
 namespace {
 
-using GdiObject = std::variant<Pen, Brush, FontSpec>;
+using GdiObject = std::variant<Pen, Brush, FontSelection>;
 
 Color colorref(uint32_t value) {
   return Color(value & 0x00FFFFFF);
@@ -196,7 +196,7 @@ class EmfReader {
       }
       case emr::kExtCreateFontIndirectW: {
         uint32_t slot = r.read_u32();
-        FontSpec font;
+        FontSelection font;
         font.height = r.read_i32();
         font.width = r.read_i32();
         font.escapement = r.read_i32();
@@ -312,7 +312,7 @@ class EmfReader {
     if (!object) return;
     if (auto* pen = std::get_if<Pen>(&*object)) builder_.set_pen(*pen);
     if (auto* brush = std::get_if<Brush>(&*object)) builder_.set_brush(*brush);
-    if (auto* font = std::get_if<FontSpec>(&*object)) builder_.set_font(*font);
+    if (auto* font = std::get_if<FontSelection>(&*object)) builder_.set_font(*font);
   }
 
   void read_clip_region(ByteReader& r) {

@@ -286,7 +286,7 @@ class EmfWriter {
     }
     end();
   }
-  void select_font(const FontSpec& font) {
+  void select_font(const FontSelection& font) {
     int slot = objects_.create();
     begin(emr::kExtCreateFontIndirectW);
     w_.write_u32(slot);

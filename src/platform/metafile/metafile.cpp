@@ -45,7 +45,7 @@ class Scaler {
     if (!identity_) p.width = round_half_even_to_int(p.width * (sx_ + sy_) / 2);
     return p;
   }
-  FontSpec font(FontSpec f) const {
+  FontSelection font(FontSelection f) const {
     if (identity_) return f;
     // A tiny font must not turn into the default height 0 stands for.
     int h = dy(f.height);

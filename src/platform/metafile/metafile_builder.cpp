@@ -14,7 +14,7 @@ void MetafileBuilder::set_brush(const Brush& brush) {
   add(mf::SetBrush{brush});
 }
 
-void MetafileBuilder::set_font(const FontSpec& font) {
+void MetafileBuilder::set_font(const FontSelection& font) {
   if (font == state_.font) return;
   state_.font = font;
   add(mf::SetFont{font});

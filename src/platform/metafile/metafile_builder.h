@@ -15,7 +15,7 @@ class MetafileBuilder {
 
   void set_pen(const Pen& pen);
   void set_brush(const Brush& brush);
-  void set_font(const FontSpec& font);
+  void set_font(const FontSelection& font);
   void set_text_color(Color color);
   void set_bk_mode(BkMode mode);
   void set_bk_color(Color color);

@@ -23,7 +23,7 @@ struct SetBrush {
   friend bool operator==(const SetBrush&, const SetBrush&) = default;
 };
 struct SetFont {
-  FontSpec font;
+  FontSelection font;
   friend bool operator==(const SetFont&, const SetFont&) = default;
 };
 struct SetTextColor {

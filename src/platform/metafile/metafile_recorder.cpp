@@ -24,7 +24,7 @@ void MetafileRecorder::set_brush(const Brush& brush) {
   metafile_.add(mf::SetBrush{brush});
 }
 
-void MetafileRecorder::set_font(const FontSpec& font) {
+void MetafileRecorder::set_font(const FontSelection& font) {
   Canvas::set_font(font);
   metafile_.add(mf::SetFont{font});
 }

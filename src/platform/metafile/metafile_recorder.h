@@ -27,7 +27,7 @@ class MetafileRecorder : public FontCanvas {
 
   void set_pen(const Pen& pen) override;
   void set_brush(const Brush& brush) override;
-  void set_font(const FontSpec& font) override;
+  void set_font(const FontSelection& font) override;
   void set_text_color(Color color) override;
   void set_bk_mode(BkMode mode) override;
   void set_bk_color(Color color) override;

@@ -22,7 +22,7 @@ constexpr uint16_t kDibCreatePatternBrush = 0x0142;
 constexpr uint16_t kCreateRegion = 0x06FF;
 constexpr uint16_t kDibStretchBlt = 0x0B41;
 
-using GdiObject = std::variant<std::monostate, Pen, Brush, FontSpec>;
+using GdiObject = std::variant<std::monostate, Pen, Brush, FontSelection>;
 
 Color colorref(uint32_t value) {
   return Color(value & 0x00FFFFFF);
@@ -246,8 +246,8 @@ class WmfReader {
     }
   }
 
-  FontSpec read_font(ByteReader& r) {
-    FontSpec font;
+  FontSelection read_font(ByteReader& r) {
+    FontSelection font;
     font.height = r.read_i16();
     font.width = r.read_i16();
     font.escapement = r.read_i16();
@@ -281,7 +281,7 @@ class WmfReader {
     const GdiObject& object = *objects_[slot];
     if (auto* pen = std::get_if<Pen>(&object)) builder_.set_pen(*pen);
     if (auto* brush = std::get_if<Brush>(&object)) builder_.set_brush(*brush);
-    if (auto* font = std::get_if<FontSpec>(&object)) builder_.set_font(*font);
+    if (auto* font = std::get_if<FontSelection>(&object)) builder_.set_font(*font);
   }
 
   void read_ext_text(ByteReader& r) {

@@ -215,7 +215,7 @@ class WmfWriter {
     }
     end();
   }
-  void select_font(const FontSpec& font) {
+  void select_font(const FontSelection& font) {
     int slot = objects_.create();
     begin(wmf::kCreateFontIndirect);
     w_.write_i16(c16(font.height));

@@ -21,7 +21,7 @@ inline constexpr uint8_t kDefaultCharset = 1;
 inline constexpr uint8_t kSymbolCharset = 2;
 inline constexpr uint8_t kHangulCharset = 129;
 
-struct FontSpec {
+struct FontSelection {
   std::string name = "Arial";  // face name, ANSI code page bytes
   // Device pixels with GDI's sign: negative = character height (the em size), positive = cell
   // height (ascent + descent), 0 = the default height of 12 pixels em.
@@ -38,7 +38,7 @@ struct FontSpec {
   bool underline() const { return style & kFsUnderline; }
   bool strike_out() const { return style & kFsStrikeOut; }
 
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontSelection&) const = default;
 };
 
 }  // namespace zr
