@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 #include "viewer/component_names.h"
 #include "viewer/delimited_list.h"
 #include "viewer/property_lists.h"
 #include "viewer/relation_record.h"
 #include "viewer/section_cutter.h"
-#include "platform/text_lines.h"
 
 namespace fs = std::filesystem;
 

@@ -2,9 +2,9 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <locale.h>
 #include <wctype.h>
+#include <cerrno>
 
 #include <cwctype>
 #include <string>
@@ -63,14 +63,22 @@ class Iconv {
 
 std::string iconv_name(int code_page) {
   switch (code_page) {
-    case 949: return "CP949";
-    case 936: return "CP936";
-    case 950: return "BIG5";
-    case 932: return "CP932";
-    case 437: return "CP437";
-    case 850: return "CP850";
-    case 866: return "CP866";
-    default: return "CP" + std::to_string(code_page);
+    case 949:
+      return "CP949";
+    case 936:
+      return "CP936";
+    case 950:
+      return "BIG5";
+    case 932:
+      return "CP932";
+    case 437:
+      return "CP437";
+    case 850:
+      return "CP850";
+    case 866:
+      return "CP866";
+    default:
+      return "CP" + std::to_string(code_page);
   }
 }
 
@@ -89,9 +97,12 @@ bool is_lead_byte(unsigned char byte, int code_page) {
   switch (code_page) {
     case 949:
     case 936:
-    case 950: return byte >= 0x81 && byte <= 0xFE;
-    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    default: return false;
+    case 950:
+      return byte >= 0x81 && byte <= 0xFE;
+    case 932:
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    default:
+      return false;
   }
 }
 
@@ -241,15 +252,24 @@ bool is_valid_utf8(std::string_view s) {
 
 int oem_code_page_for(int ansi_code_page) {
   switch (ansi_code_page) {
-    case 1250: return 852;
-    case 1251: return 866;
-    case 1252: return 437;
-    case 1253: return 737;
-    case 1254: return 857;
-    case 1255: return 862;
-    case 1256: return 720;
-    case 1257: return 775;
-    default: return ansi_code_page;  // the East Asian code pages are their own OEM pages
+    case 1250:
+      return 852;
+    case 1251:
+      return 866;
+    case 1252:
+      return 437;
+    case 1253:
+      return 737;
+    case 1254:
+      return 857;
+    case 1255:
+      return 862;
+    case 1256:
+      return 720;
+    case 1257:
+      return 775;
+    default:
+      return ansi_code_page;  // the East Asian code pages are their own OEM pages
   }
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
-#include "viewer/delimited_list.h"
 #include "platform/text_lines.h"
+#include "viewer/delimited_list.h"
 
 namespace zr {
 namespace {
