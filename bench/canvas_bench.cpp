@@ -9,33 +9,14 @@
 #include "platform/codepage.h"
 #include "platform/fonts/font_resolver.h"
 #include "platform/graphics/bitmap.h"
+#include "report_page.h"
 
 namespace {
 
-constexpr int kPageWidth = 794;
-constexpr int kPageHeight = 1123;
-constexpr int kRows = 60;
-constexpr int kColumns = 6;
-
-void draw_page(zr::Canvas& canvas, const std::string& korean) {
-  const int cell_width = (kPageWidth - 40) / kColumns;
-  const int cell_height = (kPageHeight - 40) / kRows;
-  canvas.set_font({.name = zr::utf8_to_ansi("굴림"), .height = -12, .charset = zr::kHangulCharset});
-  canvas.set_pen({zr::kBlack, 1, zr::PenStyle::Solid});
-  canvas.set_bk_mode(zr::BkMode::Transparent);
-  for (int row = 0; row < kRows; ++row) {
-    for (int column = 0; column < kColumns; ++column) {
-      zr::Rect cell = zr::Rect::from_size(20 + column * cell_width, 20 + row * cell_height,
-                                          cell_width, cell_height);
-      zr::CanvasStateSaver saver(canvas);
-      canvas.line({cell.left, cell.top}, {cell.right, cell.top});
-      canvas.line({cell.left, cell.top}, {cell.left, cell.bottom});
-      canvas.intersect_clip_rect({cell.left + 1, cell.top, cell.right - 2, cell.bottom - 1});
-      std::string text = column % 2 ? korean : "Row " + std::to_string(row) + " 1,234.50";
-      canvas.text_out({cell.left + 2, cell.top + 2}, text);
-    }
-  }
-}
+using zr::bench::draw_page;
+using zr::bench::kPage;
+using zr::bench::kPageHeight;
+using zr::bench::kPageWidth;
 
 void BM_CanvasPageOnBitmap(benchmark::State& state) {
   auto fonts = std::make_shared<zr::FontResolver>();
