@@ -14,17 +14,11 @@
 namespace zr {
 namespace {
 
-Metafile record_scene() {
-  MetafileRecorder recorder(test::kSceneFrame, {96, 96}, test::shared_fonts());
-  test::draw_scene(recorder);
-  return recorder.finish();
-}
-
 TEST(MetafileCanvas, DirectAndRecordedDrawingGiveTheSameTrace) {
   TraceCanvas direct(test::shared_fonts(), test::kSceneFrame);
   test::draw_scene(direct);
   TraceCanvas played(test::shared_fonts(), test::kSceneFrame);
-  record_scene().play(played);
+  test::record_scene(test::shared_fonts()).play(played);
   EXPECT_FALSE(direct.trace().empty());
   EXPECT_EQ(played.trace(), direct.trace());
   EXPECT_EQ(played.saved_state_count(), 0);
@@ -51,7 +45,7 @@ TEST(MetafileCanvas, EmfAndWmfReadBackDrawTheSamePicture) {
   test::Drawing direct(320, 240);
   test::draw_scene(*direct.canvas);
   direct.canvas->flush();
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(test::shared_fonts());
   for (const std::string& bytes : {write_emf(m), write_wmf(m)}) {
     test::Drawing played(320, 240);
     read_metafile(bytes).play(*played.canvas, test::kSceneFrame);
@@ -62,7 +56,7 @@ TEST(MetafileCanvas, EmfAndWmfReadBackDrawTheSamePicture) {
 
 TEST(MetafileCanvas, PlaysScaledIntoARectangle) {
   test::Drawing d(640, 480);
-  record_scene().play(*d.canvas, Rect{0, 0, 640, 480});
+  test::record_scene(test::shared_fonts()).play(*d.canvas, Rect{0, 0, 640, 480});
   // The yellow rectangle (10,10)-(110,60) doubled; the blue frame two pixels wider.
   EXPECT_EQ(d.at(120, 70), 0x00FFFFu);
   EXPECT_EQ(d.at(21, 70), 0xFF0000u);

@@ -23,12 +23,6 @@ const std::shared_ptr<FontResolver>& fonts() {
   return resolver;
 }
 
-Metafile record_scene() {
-  MetafileRecorder recorder(test::kSceneFrame, {96, 96}, fonts());
-  test::draw_scene(recorder);
-  return recorder.finish();
-}
-
 enum class Kind { Emf, Wmf };
 
 // What a file keeps of a metafile: the state changes that change something, the text as laid
@@ -88,7 +82,7 @@ void expect_same_records(const Metafile& want, const Metafile& got) {
 }
 
 TEST(MetafileFiles, EmfRoundTripKeepsTheRecordsWeWrite) {
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(fonts());
   std::string emf = write_emf(m);
   EXPECT_EQ(emf.size() % 4, 0u);
   EXPECT_TRUE(is_enhanced_metafile(emf));
@@ -99,7 +93,7 @@ TEST(MetafileFiles, EmfRoundTripKeepsTheRecordsWeWrite) {
 }
 
 TEST(MetafileFiles, WmfRoundTripKeepsTheRecordsWeWrite) {
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(fonts());
   std::string wmf = write_wmf(m);
   ImageSize size = read_metafile_size(wmf);
   EXPECT_EQ(size.width, 320);
@@ -153,7 +147,7 @@ TEST(MetafileFiles, WmfWindowRecordsSetTheFrame) {
 }
 
 TEST(MetafileFiles, PictureOfAMetafilePlays) {
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(fonts());
   Picture picture = Picture::from_bytes(GraphicKind::Metafile, write_emf(m));
   MetafileRecorder target(Rect{0, 0, 640, 480}, {96, 96}, fonts());
   play_picture(picture, target, Rect{0, 0, 640, 480});
@@ -167,7 +161,7 @@ TEST(MetafileFiles, PictureOfAMetafilePlays) {
 
 // Cuts and patches of a good file, each of which must be refused, never crash.
 TEST(MetafileFiles, MalformedFilesRaiseFormatError) {
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(fonts());
   std::string emf = write_emf(m);
   std::string wmf = write_wmf(m);
   auto patched = [](std::string bytes, size_t at, uint32_t value) {

@@ -23,12 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Metafile record_scene() {
-  MetafileRecorder recorder(test::kSceneFrame, {96, 96});
-  test::draw_scene(recorder);
-  return recorder.finish();
-}
-
 class OutsideReader : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -68,7 +62,7 @@ uint32_t at(const Bitmap& b, int x, int y) {
 TEST_F(OutsideReader, ImageMagickDrawsOurWmf) {
   if (!test::has_identify() || !imagemagick_reads_wmf())
     GTEST_SKIP() << "ImageMagick without WMF support (libwmf)";
-  fs::path wmf = write("scene.wmf", write_wmf(record_scene()));
+  fs::path wmf = write("scene.wmf", write_wmf(test::record_scene()));
   std::string wmf_bytes = slurp(wmf);
   EXPECT_EQ(test::identify(wmf_bytes, "wmf", "%m"), "WMF");
   fs::path bmp = dir_ / "scene.bmp";
@@ -118,7 +112,7 @@ TEST_F(OutsideReader, ImageMagickDrawsOurWmf) {
 
 TEST_F(OutsideReader, LibreOfficeConvertsOurEmf) {
   if (!run("command -v soffice >/dev/null 2>&1")) GTEST_SKIP() << "LibreOffice is not installed";
-  fs::path emf = write("scene.emf", write_emf(record_scene()));
+  fs::path emf = write("scene.emf", write_emf(test::record_scene()));
   ASSERT_TRUE(run("cd '" + dir_.string() +
                   "' && soffice --headless --convert-to png scene.emf >/dev/null 2>&1"));
   ASSERT_TRUE(run("convert '" + (dir_ / "scene.png").string() +

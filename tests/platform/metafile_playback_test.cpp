@@ -14,16 +14,10 @@ const std::shared_ptr<FontResolver>& fonts() {
   return resolver;
 }
 
-Metafile record_scene() {
-  MetafileRecorder recorder(test::kSceneFrame, {96, 96}, fonts());
-  test::draw_scene(recorder);
-  return recorder.finish();
-}
-
 // Playback brackets the drawing with one save and restore; between them it must repeat the
 // calls that made the metafile.
 TEST(MetafilePlayback, PlayingAtTheFrameRepeatsTheCalls) {
-  Metafile direct = record_scene();
+  Metafile direct = test::record_scene(fonts());
   MetafileRecorder replay(test::kSceneFrame, {96, 96}, fonts());
   direct.play(replay);
   const auto& got = replay.metafile().records();
@@ -75,7 +69,7 @@ TEST(MetafilePlayback, UnbalancedRestoresStayInsideThePlayback) {
 }
 
 TEST(MetafileText, TextRecordsComeWithTheirBounds) {
-  Metafile m = record_scene();
+  Metafile m = test::record_scene(fonts());
   std::vector<MetafileText> texts = m.texts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].text, "Total 1,234");

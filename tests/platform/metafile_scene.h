@@ -2,11 +2,14 @@
 // A page-like drawing that touches every kind of record the metafile writers know, shared by
 // the metafile tests.
 
+#include <memory>
 #include <vector>
 
 #include "platform/canvas/canvas.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/metafile/metafile.h"
+#include "platform/metafile/metafile_recorder.h"
 
 namespace zr::test {
 
@@ -45,6 +48,13 @@ inline void draw_scene(Canvas& c) {
   Bitmap picture(4, 3, argb_from_color(0x3366CC));
   picture.set_color(0, 0, 0x0000FF);
   c.stretch_draw({220, 150, 300, 210}, picture);
+}
+
+// The scene recorded at its own frame; without fonts the recorder measures with its own.
+inline Metafile record_scene(std::shared_ptr<FontResolver> fonts = nullptr) {
+  MetafileRecorder recorder(kSceneFrame, {96, 96}, std::move(fonts));
+  draw_scene(recorder);
+  return recorder.finish();
 }
 
 }  // namespace zr::test
