@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "output/printer/application_printer.h"
-#include "output/printer/paper_table.h"
-#include "output/printer/printer_info.h"
+#include "engine/printer/application_printer.h"
+#include "engine/printer/paper_table.h"
+#include "engine/printer/printer_info.h"
 #include "platform/printing/printer_system.h"
 
 namespace zr {

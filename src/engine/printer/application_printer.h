@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "output/printer/device_mode.h"
+#include "engine/printer/device_mode.h"
 #include "platform/printing/printer_system.h"
 
 namespace zr {

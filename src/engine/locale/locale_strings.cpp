@@ -1,4 +1,4 @@
-#include "output/locale_strings.h"
+#include "engine/locale/locale_strings.h"
 
 #include <algorithm>
 #include <array>

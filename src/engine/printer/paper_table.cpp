@@ -1,9 +1,9 @@
-#include "output/printer/paper_table.h"
+#include "engine/printer/paper_table.h"
 
 #include <array>
 #include <cstdlib>
 
-#include "output/locale_strings.h"
+#include "engine/locale/locale_strings.h"
 
 namespace zr {
 

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <thread>
 
-#include "output/printer/printer.h"
+#include "engine/printer/printer.h"
 #include "platform/printing/cups_printer_system.h"
 
 namespace zr {

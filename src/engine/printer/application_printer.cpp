@@ -1,10 +1,10 @@
-#include "output/printer/application_printer.h"
+#include "engine/printer/application_printer.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
-#include "output/printer/paper_table.h"
+#include "engine/printer/paper_table.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/rounding.h"

@@ -1,11 +1,11 @@
-#include "output/printer/printer.h"
+#include "engine/printer/printer.h"
 
 #include <cstdlib>
 #include <exception>
 #include <utility>
 
-#include "output/locale_strings.h"
-#include "output/printer/design_pixels.h"
+#include "engine/locale/locale_strings.h"
+#include "engine/printer/design_pixels.h"
 #include "platform/errors.h"
 #include "platform/rounding.h"
 

@@ -1,8 +1,8 @@
-#include "output/printer/printer.h"
+#include "engine/printer/printer.h"
 
 #include <gtest/gtest.h>
 
-#include "output/locale_strings.h"
+#include "engine/locale/locale_strings.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/printing/memory_printer_system.h"
