@@ -1,0 +1,26 @@
+// Placeholders until the form file, formatting and value resolution land.
+#include "engine/report/report.h"
+
+namespace zr {
+
+void TvtReport::LoadFromStream(ByteReader&) {}
+void TvtReport::SaveToStream(ByteWriter&) {}
+void TvtReport::LoadPreparedReport(const std::filesystem::path&) {}
+void TvtReport::SavePreparedReport(const std::filesystem::path&) {}
+std::string TvtReport::FormatExpressionValue(const std::string& e) {
+  return e;
+}
+std::string TvtReport::FormatValue(const Value& v, int32_t, const std::string&) {
+  return v.to_string();
+}
+void TvtReport::ResolveValue(const std::string&, Value&) {}
+void TvtReport::ResolveSystemValue(const std::string&, Value&) {}
+bool TvtReport::ResolveObjectProperty(const std::string&, TvtObject*&, std::string&) {
+  return false;
+}
+void TvtReport::DispatchFunction(const std::string&, const Value&, const Value&, const Value&,
+                                 Value&) {}
+void TvtReport::WriteVariable(const std::string&, const Value&) {}
+void TvtReport::EnterRect(TvtStrings&, TvtView&) {}
+
+}  // namespace zr
