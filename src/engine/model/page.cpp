@@ -1,9 +1,14 @@
 // Placeholder until pages land.
 #include "engine/model/page.h"
 
+#include "engine/report/tvt_globals.h"
+
 namespace zr {
 
-TvtPage::TvtPage() = default;
+TvtPage::TvtPage() {
+  const TvtPrinter& printer = TvtGlobals::Get().printer;
+  SetPaper(printer.paper_code(), printer.paper_width(), printer.paper_height(), 0, kDefaultBin);
+}
 TvtPage::~TvtPage() = default;
 void TvtPage::SetProperty(const std::string&, const Value&) {}
 Value TvtPage::GetProperty(const std::string&) {

@@ -1,12 +1,8 @@
-// Placeholders until the form file, formatting and value resolution land.
+// Placeholders until formatting and value resolution land.
 #include "engine/report/report.h"
 
 namespace zr {
 
-void TvtReport::LoadFromStream(ByteReader&) {}
-void TvtReport::SaveToStream(ByteWriter&) {}
-void TvtReport::LoadPreparedReport(const std::filesystem::path&) {}
-void TvtReport::SavePreparedReport(const std::filesystem::path&) {}
 std::string TvtReport::FormatExpressionValue(const std::string& e) {
   return e;
 }
