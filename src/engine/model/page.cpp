@@ -19,15 +19,31 @@ void TvtPage::RegisterProperties() {
 }
 void TvtPage::SetPaper(int32_t size, int32_t width, int32_t height, uint8_t orientation,
                        int32_t bin) {
-  PageSize = size;
-  PageWidth = width;
-  PageHeight = height;
-  Orientation = orientation;
-  Bin = bin;
+  TvtPrinter& printer = TvtGlobals::Get().printer;
+  auto orient = orientation ? PrinterOrientation::Landscape : PrinterOrientation::Portrait;
+  printer.SetPrinterInfo(size, width, height, orient, bin, false);
+  if (printer.paper_code() != size)
+    printer.SetPrinterInfo(kPaperCustomSize, width, height, orient, -1, false);
+  PageSize = printer.paper_code();
+  PageWidth = printer.paper_width();
+  PageHeight = printer.paper_height();
+  Orientation = static_cast<uint8_t>(printer.orientation());
+  Bin = is_default_bin(bin) ? kDefaultBin : printer.bin();
+  printer.FillPrnInfo(PrnInfo);
 }
+
 Rect TvtPage::PrintableBounds() const {
-  return {};
+  if (!UseMargins) return {0, 0, PrnInfo.page_width, PrnInfo.page_height};
+  Rect r;
+  r.left = LeftMargin ? LeftMargin : PrnInfo.offset_x;
+  r.top = TopMargin ? TopMargin : PrnInfo.offset_y;
+  r.right =
+      RightMargin ? PrnInfo.page_width - RightMargin : PrnInfo.offset_x + PrnInfo.printable_width;
+  r.bottom = BottomMargin ? PrnInfo.page_height - BottomMargin
+                          : PrnInfo.offset_y + PrnInfo.printable_height;
+  return r;
 }
+
 TvtView* TvtPage::Add(std::unique_ptr<TvtView> view) {
   view->Parent = this;
   Objects.push_back(std::move(view));
