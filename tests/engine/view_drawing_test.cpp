@@ -7,6 +7,7 @@
 #include "engine/model/line_view.h"
 #include "engine/model/page.h"
 #include "engine/model/picture_view.h"
+#include "engine/model/subreport_view.h"
 #include "platform/canvas_test_support.h"
 #include "platform/graphics/bmp_codec.h"
 
@@ -404,6 +405,46 @@ TEST_F(ViewDrawingTest, PictureAtZoomScalesItsOwnSize) {
   view.Picture = Picture::from_bytes(GraphicKind::Bitmap, red_bmp);
   view.Draw(*d.canvas);
   EXPECT_EQ(d.ink_bounds(), (Rect{0, 0, 15, 30}));
+}
+
+TEST_F(ViewDrawingTest, BandsAndSubreportsDrawInDesignModeOnly) {
+  TvtPage page;
+  auto* band = static_cast<TvtBandView*>(page.Add(std::make_unique<TvtBandView>()));
+  band->SetBandType(btMasterData);
+  band->SetBounds(0, 20, 0, 15);
+  auto* sub = page.Add(std::make_unique<TvtSubReportView>());
+  sub->SetBounds(30, 45, 40, 10);
+  for (EngineMode mode : {EngineMode::Run, EngineMode::Design}) {
+    globals().mode = mode;
+    test::Drawing d(200, 60);
+    band->Draw(*d.canvas);
+    if (mode == EngineMode::Run) {
+      EXPECT_EQ(d.ink_bounds(), Rect{});
+      continue;
+    }
+    // The strip spans the page's width (wider than the bitmap) at the band's Top.
+    EXPECT_EQ(d.ink_bounds(), (Rect{0, 20, 200, 35}));
+    EXPECT_EQ(d.at(100, 20), 0u);  // outline
+    sub->Draw(*d.canvas);
+    EXPECT_EQ(d.at(30, 50), 0u);
+    EXPECT_EQ(d.at(70, 50), 0u);
+    EXPECT_EQ(d.at(65, 53), 0xFFFFFFu);
+  }
+}
+
+TEST_F(ViewDrawingTest, PrintedPicturesAreFlattenedOntoWhite) {
+  Bitmap clear(4, 4, kTransparent);
+  for (bool printing : {false, true}) {
+    test::Drawing d(20, 20);
+    d.bitmap.fill(argb_from_color(0x00FF00));
+    TvtPictureView view;
+    view.SetBounds(0, 0, 9, 9);
+    view.IsPrinting = printing;
+    view.Picture =
+        Picture::from_bytes(GraphicKind::Bitmap, encode_bmp(clear, BmpPixelFormat::k32Bit));
+    view.Draw(*d.canvas);
+    EXPECT_EQ(d.at(5, 5), printing ? 0xFFFFFFu : 0x00FF00u) << printing;
+  }
 }
 
 }  // namespace

@@ -169,16 +169,18 @@ void TvtBandView::SaveToStream(ByteWriter& stream) {
 }
 
 Rect TvtBandView::BandRect() const {
-  if (!Parent) return Rect::from_size(Left, Top, Width, Height);
+  if (!Parent)
+    return {Left, Top, SaturateInt32(int64_t{Left} + Width), SaturateInt32(int64_t{Top} + Height)};
   const PrinterInfo& page = Parent->PrnInfo;
-  if (IsCross()) return {Left, 0, Left + Width, page.page_height};
-  return {0, Top, page.page_width, Top + Height};
+  if (IsCross()) return {Left, 0, SaturateInt32(int64_t{Left} + Width), page.page_height};
+  return {0, Top, page.page_width, SaturateInt32(int64_t{Top} + Height)};
 }
 
 Region TvtBandView::GetClipRegion(bool enlarged) {
-  Rect r = BandRect();
-  if (enlarged) r = {r.left - 10, r.top - 10, r.right + 10, r.bottom + 10};
-  return Region(r);
+  const Rect r = BandRect();
+  const int64_t grow = enlarged ? 10 : 0;
+  return Region({SaturateInt32(r.left - grow), SaturateInt32(r.top - grow),
+                 SaturateInt32(r.right + grow), SaturateInt32(r.bottom + grow)});
 }
 
 void TvtBandView::Draw(Canvas& canvas) {
@@ -202,9 +204,10 @@ void TvtBandView::Draw(Canvas& canvas) {
   if (Columns > 1 && !IsCross()) {
     const int32_t first = Parent ? Parent->PrintableBounds().left : r.left;
     canvas.set_pen(Pen{kBlack, 1, PenStyle::Dot});
-    for (int32_t i = 0; i < Columns && i < 100; ++i) {
-      const int32_t x = first + i * (ColumnWidth + ColumnGap);
-      canvas.rectangle({x, r.top, x + ColumnWidth, r.bottom});
+    constexpr int32_t kMaxColumnsDrawn = 100;
+    for (int32_t i = 0; i < Columns && i < kMaxColumnsDrawn; ++i) {
+      const int64_t x = first + int64_t{i} * (int64_t{ColumnWidth} + ColumnGap);
+      canvas.rectangle({SaturateInt32(x), r.top, SaturateInt32(x + ColumnWidth), r.bottom});
     }
   }
 

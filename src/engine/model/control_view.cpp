@@ -59,7 +59,9 @@ void TvtControl::Draw(Canvas& canvas) {
     PaintControl(*painter);
     painter->flush();
   }
-  canvas.stretch_draw(Rect::from_size(Left, Top, Width + 1, Height + 1), image);
+  canvas.stretch_draw({Left, Top, SaturateInt32(int64_t{Left} + Width + 1),
+                       SaturateInt32(int64_t{Top} + Height + 1)},
+                      image);
 }
 
 TvtNonVisualControl::TvtNonVisualControl() {

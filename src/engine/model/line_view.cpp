@@ -33,16 +33,18 @@ Region TvtLineView::GetClipRegion(bool enlarged) {
   const double fw = FrameWidth;
   const int32_t before = round_half_even_to_int(fw / 2);
   const int32_t after = round_half_even_to_int((fw - 1) / 2);
-  Rect r{Left, Top, Left + Width + 1, Top + Height + 1};
+  int64_t left = Left, top = Top;
+  int64_t right = left + Width + 1, bottom = top + Height + 1;
   if (Height < Width) {
-    r.top -= before;
-    r.bottom += after;
+    top -= before;
+    bottom += after;
   } else {
-    r.left -= before;
-    r.right += after;
+    left -= before;
+    right += after;
   }
-  if (enlarged) r = {r.left - 10, r.top - 10, r.right + 10, r.bottom + 10};
-  return Region(r);
+  const int64_t grow = enlarged ? 10 : 0;
+  return Region({SaturateInt32(left - grow), SaturateInt32(top - grow), SaturateInt32(right + grow),
+                 SaturateInt32(bottom + grow)});
 }
 
 }  // namespace zr

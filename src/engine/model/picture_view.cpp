@@ -35,6 +35,18 @@ Picture decode_as_blob_type(uint8_t blob_type, std::string bytes) {
   return Picture::from_bytes(*kind, std::move(bytes));
 }
 
+// Printers get the picture as a 24-bit device-independent bitmap: transparency is flattened
+// onto white.
+Bitmap opaque_copy(const Bitmap& source) {
+  Bitmap copy(source.width(), source.height());
+  for (int y = 0; y < source.height(); ++y) {
+    const Argb* from = source.row(y);
+    Argb* to = copy.row(y);
+    for (int x = 0; x < source.width(); ++x) to[x] = argb_from_color(color_over_white(from[x]));
+  }
+  return copy;
+}
+
 }  // namespace
 
 TvtPictureView::TvtPictureView() {
@@ -167,9 +179,12 @@ Rect TvtPictureView::PictureTarget() const {
     w = round_half_even_to_int(pw * s.kx);
     h = round_half_even_to_int(ph * s.ky);
   }
-  Rect target = Rect::from_size(dr.left, dr.top, w, h);
-  if (HasFlag(kPictureCenter)) target = target.offset((dr.width() - w) / 2, (dr.height() - h) / 2);
-  return target;
+  int64_t left = dr.left, top = dr.top;
+  if (HasFlag(kPictureCenter)) {
+    left += (int64_t{dr.width()} - w) / 2;
+    top += (int64_t{dr.height()} - h) / 2;
+  }
+  return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(left + w), SaturateInt32(top + h)};
 }
 
 void TvtPictureView::Draw(Canvas& canvas) {
@@ -192,6 +207,8 @@ void TvtPictureView::Draw(Canvas& canvas) {
       const Rect target = PictureTarget();
       if (Picture.kind() == GraphicKind::Metafile) {
         play_picture(Picture, canvas, target);
+      } else if (IsPrinting) {
+        canvas.stretch_draw(target, opaque_copy(Picture.bitmap()));
       } else {
         canvas.stretch_draw(target, Picture.bitmap());
       }

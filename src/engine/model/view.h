@@ -261,6 +261,13 @@ class TvtStretcheable : public TvtView {
 std::string ExpandBracketedText(const std::string& text,
                                 const std::function<std::string(const std::string&)>& display);
 
+// Geometry from files may be anything: sums of it are taken in 64 bits and clamped back.
+constexpr int32_t SaturateInt32(int64_t value) {
+  return value < INT32_MIN   ? INT32_MIN
+         : value > INT32_MAX ? INT32_MAX
+                             : static_cast<int32_t>(value);
+}
+
 // Frame width as stored: whole widths as the number, fractional ones in thousandths.
 int32_t EncodeFrameWidth(float width);
 float DecodeFrameWidth(int32_t stored);

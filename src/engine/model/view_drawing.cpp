@@ -28,10 +28,11 @@ PenStyle pen_style(uint16_t frame_style) {
 // One frame side from `from` to `to` (both drawn), moved by `shift` across the side and
 // lengthened by `grow` at both ends.
 void side_line(Canvas& canvas, Point from, Point to, int shift, int grow) {
+  auto at = [](int v, int64_t by) { return SaturateInt32(int64_t{v} + by); };
   if (from.y == to.y) {  // horizontal
-    canvas.line({from.x - grow, from.y + shift}, {to.x + grow + 1, to.y + shift});
+    canvas.line({at(from.x, -grow), at(from.y, shift)}, {at(to.x, grow + 1), at(to.y, shift)});
   } else {
-    canvas.line({from.x + shift, from.y - grow}, {to.x + shift, to.y + grow + 1});
+    canvas.line({at(from.x, shift), at(from.y, -grow)}, {at(to.x, shift), at(to.y, grow + 1)});
   }
 }
 
@@ -57,7 +58,8 @@ void TvtView::DrawBackground() {
   Rect area = DrawRect;
   if (g.run_mode()) {
     if (fill.is_none()) return;
-    area = {Left, Top, ScaledRight() + 1, ScaledBottom() + 1};
+    area = {Left, Top, SaturateInt32(int64_t{ScaledRight()} + 1),
+            SaturateInt32(int64_t{ScaledBottom()} + 1)};
   } else if (fill.is_none()) {
     fill = kWhite;
   }

@@ -15,6 +15,10 @@ int32_t rnd(double x) {
   return round_half_even_to_int(x);
 }
 
+int32_t sat(int64_t x) {
+  return SaturateInt32(x);
+}
+
 // The band view under `view` on its page: a non-cross band whose strip holds the view's
 // Top, or with `cross` a cross band whose strip holds its Left.
 const TvtBandView* band_under(const TvtView& view, bool cross) {
@@ -25,7 +29,7 @@ const TvtBandView* band_under(const TvtView& view, bool cross) {
     int32_t at = cross ? view.Left : view.Top;
     int32_t from = cross ? band->Left : band->Top;
     int32_t size = cross ? band->Width : band->Height;
-    if (at >= from && at < from + size) return band;
+    if (at >= from && at < int64_t{from} + size) return band;
   }
   return nullptr;
 }
@@ -41,20 +45,20 @@ void TvtView::ApplyScale() {
   saved_ = {Left, Top, Width, Height, FrameWidth, GapX, GapY};
   const ViewScale s = EffectiveScale();
   const double fw = saved_.frame_width;
-  Left = rnd(Left * s.kx) + s.ox;
-  Top = rnd(Top * s.ky) + s.oy;
+  Left = sat(int64_t{rnd(Left * s.kx)} + s.ox);
+  Top = sat(int64_t{rnd(Top * s.ky)} + s.oy);
   Width = rnd(Width * s.kx);
   Height = rnd(Height * s.ky);
   FrameWidth = static_cast<float>(fw * s.kx);
-  GapX = rnd(saved_.gap_x * s.kx) + rnd(s.kx * fw / 2);
-  GapY = rnd(saved_.gap_y * s.ky) + rnd(s.ky * fw / 2) / 2;
+  GapX = sat(int64_t{rnd(saved_.gap_x * s.kx)} + rnd(s.kx * fw / 2));
+  GapY = sat(int64_t{rnd(saved_.gap_y * s.ky)} + rnd(s.ky * fw / 2) / 2);
 
-  int32_t left = Left, top = Top, right = ScaledRight(), bottom = ScaledBottom();
+  int64_t left = Left, top = Top, right = ScaledRight(), bottom = ScaledBottom();
   if (FrameTyp & kFrameRight) right -= rnd(s.kx * fw / 2);
   if (FrameTyp & kFrameBottom) bottom -= rnd(s.ky * fw / 2);
   if (FrameTyp & kFrameLeft) left += rnd((s.kx * fw - 1) / 2);
   if (FrameTyp & kFrameTop) top += rnd((s.ky * fw - 1) / 2);
-  DrawRect = {left, top, right + 1, bottom + 1};
+  DrawRect = {sat(left), sat(top), sat(right + 1), sat(bottom + 1)};
 }
 
 void TvtView::RestoreGeometry() {
@@ -82,13 +86,14 @@ Region TvtView::GetClipRegion(bool enlarged) {
   const bool dbl = FrameStyle == psDouble;
   const int32_t outer = dbl ? rnd(fw * 1.5) : rnd(fw / 2);                 // left and top
   const int32_t inner = dbl ? rnd(fw + (fw - 1) / 2) : rnd((fw - 1) / 2);  // right and bottom
-  Rect r{Left, Top, Left + Width + 1, Top + Height + 1};
-  if (FrameTyp & kFrameLeft) r.left -= outer;
-  if (FrameTyp & kFrameTop) r.top -= outer;
-  if (FrameTyp & kFrameRight) r.right += inner;
-  if (FrameTyp & kFrameBottom) r.bottom += inner;
-  if (enlarged) r = {r.left - 10, r.top - 10, r.right + 10, r.bottom + 10};
-  return Region(r);
+  int64_t left = Left, top = Top;
+  int64_t right = left + Width + 1, bottom = top + Height + 1;
+  if (FrameTyp & kFrameLeft) left -= outer;
+  if (FrameTyp & kFrameTop) top -= outer;
+  if (FrameTyp & kFrameRight) right += inner;
+  if (FrameTyp & kFrameBottom) bottom += inner;
+  const int grow = enlarged ? 10 : 0;
+  return Region({sat(left - grow), sat(top - grow), sat(right + grow), sat(bottom + grow)});
 }
 
 void TvtView::ApplyBandAlign(Canvas* canvas) {
@@ -113,9 +118,10 @@ void TvtView::ApplyBandAlign(Canvas* canvas) {
     }
     return best;
   };
+  // When the left neighbour ends beyond the right bound the view keeps its width.
   auto align_left = [&] {
     const TvtView* n = nearest(baLeft, true);
-    Left = n ? n->Left + n->Width : lb;
+    Left = n ? sat(int64_t{n->Left} + n->Width) : lb;
   };
 
   switch (BandAlign) {
@@ -124,17 +130,17 @@ void TvtView::ApplyBandAlign(Canvas* canvas) {
       break;
     case baRight: {
       const TvtView* n = nearest(baRight, false);
-      Left = n ? n->Left - Width - 1 : rb - Width;
+      Left = sat(n ? int64_t{n->Left} - Width - 1 : int64_t{rb} - Width);
       break;
     }
     case baRest: {
       align_left();
       const TvtView* right = nearest(baRight, false);
-      Width = right ? right->Left - Left - 1 : rb - Left;
+      Width = sat(right ? int64_t{right->Left} - Left - 1 : int64_t{rb} - Left);
       break;
     }
     case baCenter:
-      Left = lb + (rb - lb - Width) / 2;
+      Left = sat(lb + (int64_t{rb} - lb - Width) / 2);
       break;
     case baWidth:
       if (!g.run_mode()) {
@@ -142,18 +148,18 @@ void TvtView::ApplyBandAlign(Canvas* canvas) {
           Width = band->Width;
         } else {
           Left = lb;
-          Width = rb - lb;
+          Width = sat(int64_t{rb} - lb);
         }
       } else if (!g.CurBand) {
         Left = lb;
-        Width = rb - lb - 1;
+        Width = sat(int64_t{rb} - lb - 1);
       }
       break;
     case baBottom:
     case baTop:
       if (g.run_mode()) break;
       if (const TvtBandView* band = band_under(*this, false))
-        Top = BandAlign == baTop ? band->Top : band->Top + band->Height - Height;
+        Top = BandAlign == baTop ? band->Top : sat(int64_t{band->Top} + band->Height - Height);
       break;
     default:
       break;
