@@ -10,6 +10,8 @@
 #include "engine/model/subreport_view.h"
 #include "platform/canvas_test_support.h"
 #include "platform/graphics/bmp_codec.h"
+#include "platform/metafile/emf_writer.h"
+#include "platform/metafile/metafile_recorder.h"
 
 namespace zr {
 namespace {
@@ -430,6 +432,22 @@ TEST_F(ViewDrawingTest, BandsAndSubreportsDrawInDesignModeOnly) {
     EXPECT_EQ(d.at(70, 50), 0u);
     EXPECT_EQ(d.at(65, 53), 0xFFFFFFu);
   }
+}
+
+TEST_F(ViewDrawingTest, MetafilePicturesArePlayedIntoTheTarget) {
+  MetafileRecorder recorder(Rect{0, 0, 10, 20}, Resolution{});
+  recorder.set_brush(Brush::solid(Color(kRed)));
+  recorder.fill_rect({0, 0, 10, 20});
+  test::Drawing d(60, 30);
+  TvtPictureView view;
+  view.SetBounds(0, 0, 40, 20);
+  view.Flags = kFlagStretched | kPictureKeepAspect | kPictureCenter;
+  view.Picture = Picture::from_bytes(GraphicKind::Metafile, write_emf(recorder.finish()));
+  ASSERT_EQ(view.Picture.width(), 10);
+  view.Draw(*d.canvas);
+  EXPECT_EQ(d.at(20, 10), kRed);
+  EXPECT_FALSE(d.inked(5, 10));
+  EXPECT_FALSE(d.inked(35, 10));
 }
 
 TEST_F(ViewDrawingTest, PrintedPicturesAreFlattenedOntoWhite) {
