@@ -110,6 +110,44 @@ TEST_F(ResolverTest, UndefinedSymbolRaisesOrTerminates) {
   EXPECT_TRUE(report.Terminated);
 }
 
+TEST_F(ResolverTest, CyclicVariablesFailInsteadOfRecursingForever) {
+  report.Dictionary.VariableList.SetVariable("a", Value("b + 1"));
+  report.Dictionary.VariableList.SetVariable("b", Value("a + 1"));
+  EXPECT_THROW(Show("a"), ZorelError);
+  report.ShowProgress = false;
+  EXPECT_THROW(Show("a"), ZorelError);
+}
+
+TEST_F(ResolverTest, ObjectPathsAddressViewsAndFormPages) {
+  TvtMemoView& memo1 = AddMemo("Memo1");
+  TvtMemoView& page2x = AddMemo("Page2x", 1);
+  const struct {
+    const char* path;
+    TvtObject* object;
+    const char* property;
+  } cases[] = {
+      {"Memo1.Left", &memo1, "Left"},
+      {"MEMO1.MEMO.ADD", &memo1, "MEMO.ADD"},
+      {"Page2.Visible", &report.Pages.Items(1), "Visible"},
+      {"page1.Width", &report.Pages.Items(0), "Width"},
+      {"Page3.Visible", nullptr, ""},  // no such form page
+      {"Page2x.Top", &page2x, "Top"},  // not a page number: an object name
+      {"Nobody.Left", nullptr, ""},    // nor the current view's nested property
+      {"Left", &page2x, "Left"},       // no object name: the current view
+  };
+  globals().CurView = &page2x;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    TvtObject* object = nullptr;
+    std::string property;
+    EXPECT_EQ(report.ResolveObjectProperty(c.path, object, property), c.object != nullptr);
+    EXPECT_EQ(object, c.object);
+    if (c.object) {
+      EXPECT_EQ(property, c.property);
+    }
+  }
+}
+
 TEST_F(ResolverTest, UndefinedSymbolIsQuietWhileAggregatesAreCollected) {
   globals().aggregates.collecting = true;
   EXPECT_EQ(Show("price"), "");

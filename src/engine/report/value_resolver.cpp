@@ -7,6 +7,7 @@
 #include "engine/locale/locale_strings.h"
 #include "engine/model/memo_view.h"
 #include "engine/model/page.h"
+#include "engine/model/variables.h"
 #include "engine/report/report.h"
 #include "engine/report/report_interpreter.h"
 #include "engine/report/run_host.h"
@@ -42,6 +43,15 @@ int page_number(std::string_view name) {
     n = n > 100000 ? n : n * 10 + (c - '0');
   }
   return n;
+}
+
+// Object names compare without regard to case: bare identifiers and function names reach the
+// resolver upper-cased (MEMO1.HIDE).
+TvtView* find_object(const TvtPages& pages, std::string_view name) {
+  for (const auto& page : pages.pages())
+    for (const auto& view : page->Objects)
+      if (same_name(view->Name, name)) return view.get();
+  return nullptr;
 }
 
 // The widest line of a memo's text in its font; the width of any other view.
@@ -174,7 +184,7 @@ bool TvtReport::ResolveObjectProperty(const std::string& path, TvtObject*& objec
     if (int n = page_number(name); n > 0) {
       object = n <= Pages.Count() ? &Pages.Items(n - 1) : nullptr;
       property = path.substr(dot + 1);
-    } else if (TvtView* found = FindObject(name)) {
+    } else if (TvtView* found = find_object(Pages, name)) {
       object = found;
       property = path.substr(dot + 1);
     } else {
