@@ -9,6 +9,7 @@ namespace zr {
 // Interface text numbers used in code.
 inline constexpr int kStrVirtualPrinter = 55007;
 inline constexpr int kStrFirstPaperName = 55008;  // + row of the paper table
+inline constexpr int kStrFirstBandName = 55077;   // + band type code (0-22)
 inline constexpr int kStrBooleanFormats = 55170;  // four patterns "false;true"
 inline constexpr int kStrDateFormats = 55175;     // four date patterns
 inline constexpr int kStrTimeFormats = 55179;     // four time patterns
