@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include "engine/model/picture_view.h"
 
 #include "engine/report/report_interpreter.h"
 #include "engine/report/run_host.h"
 #include "platform/date_time.h"
+#include "platform/graphics/bmp_codec.h"
+#include "platform/net/curl_http_client.h"
+#include "platform/printing/memory_printer_system.h"
 #include "report_fixture.h"
 
 namespace zr {
@@ -148,6 +157,25 @@ TEST_F(ResolverTest, ObjectPathsAddressViewsAndFormPages) {
   }
 }
 
+TEST_F(ResolverTest, ViewPropertiesAndMethodsThroughExpressionsAndScripts) {
+  TvtMemoView& memo = AddMemo("Memo1");
+  TvtMemoView& other = AddMemo("Memo2", 1);
+  memo.Left = 25;
+  memo.Memo = {"one", "two"};
+  EXPECT_EQ(Show("Memo1.Left"), "25");
+  Run({"begin Memo1.Left := 40; Memo1.Memo.Add('three'); SETARRAY(Memo1.Memo, 0, 'first');",
+       "first := GETARRAY(memo1.memo, 0); Memo2.Hide end"});
+  EXPECT_EQ(memo.Left, 40);
+  EXPECT_EQ(memo.Memo, (TvtStrings{"first", "two", "three"}));
+  EXPECT_EQ(Show("first"), "first");
+  EXPECT_FALSE(other.Visible);
+  EXPECT_EQ(Show("memo1.left + 1"), "41");  // reaches the resolver as MEMO1.LEFT
+  EXPECT_EQ(ScriptVariables().IndexOf("Memo1.Left"), -1);
+  // Without an object name: the current view.
+  globals().CurView = &other;
+  EXPECT_EQ(Show("Visible"), "False");
+}
+
 TEST_F(ResolverTest, UndefinedSymbolIsQuietWhileAggregatesAreCollected) {
   globals().aggregates.collecting = true;
   EXPECT_EQ(Show("price"), "");
@@ -246,6 +274,32 @@ TEST_F(ResolverTest, RunningBandEngineAnswersPagePositionsAndRequests) {
                                                 "show Band2", "modal 2"}));
   EXPECT_EQ(ScriptVariables().Count(), 0);
   globals().run_host = nullptr;
+}
+
+TEST(EnterRect, LoadsAPictureFromItsAddress) {
+  HeadlessUi ui{nullptr};
+  MemoryPrinterSystem printers;
+  FixedClock clock{46366.5};
+  CurlHttpClient http;
+  TvtGlobals globals(ui, printers, clock, &http);
+  TvtReport report;
+  globals.CurReport = &report;
+  report.Pages.Add();
+  auto& picture =
+      static_cast<TvtPictureView&>(*report.Pages.Items(0).Add(std::make_unique<TvtPictureView>()));
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("zr_enter_rect_" + std::to_string(getpid()) + ".bmp");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << encode_bmp(Bitmap(3, 2, 0xFF00FF00));
+  }
+  globals.ScriptVariables.SetVariable("name", Value(file.string()));
+  picture.Url = " file://[name] ";
+  TvtStrings memo;
+  report.EnterRect(memo, picture);
+  std::filesystem::remove(file);
+  ASSERT_FALSE(picture.Picture.empty());
+  EXPECT_EQ(picture.Picture.width(), 3);
 }
 
 TEST_F(ResolverTest, EnterRectRunsBeforePrint) {

@@ -7,6 +7,7 @@
 #include "engine/locale/locale_strings.h"
 #include "engine/model/memo_view.h"
 #include "engine/model/page.h"
+#include "engine/model/picture_view.h"
 #include "engine/model/variables.h"
 #include "engine/report/report.h"
 #include "engine/report/report_interpreter.h"
@@ -300,6 +301,8 @@ void TvtReport::EnterRect(TvtStrings& memo, TvtView& view) {
   LoadPictureFromUrl(view);
 }
 
-void TvtReport::LoadPictureFromUrl(TvtView&) {}
+void TvtReport::LoadPictureFromUrl(TvtView& view) {
+  if (auto* picture = dynamic_cast<TvtPictureView*>(&view)) picture->LoadFromUrl();
+}
 
 }  // namespace zr
