@@ -356,6 +356,24 @@ TEST_F(FormFile, MissingAddInIsListedOnceAndStopsAfterLoad) {
   EXPECT_EQ(ProbeView::log.after_loads, 1);
 }
 
+TEST_F(FormFile, LegacyClassNames) {
+  ByteWriter out = v24_form_with_page();
+  write_object(out, kObjAddIn, "TvtFramedMemoView", 0, [](ByteWriter& w) {
+    TvtMemoView memo;
+    memo.Name = "Framed";
+    memo.SaveToStream(w);
+    w.write_bytes("8 bytes!");  // the framed memo's own part, skipped
+  });
+  write_object(out, kObjAddIn, "TVTBDELOOKUPCONTROL", 0, [](ByteWriter&) {});
+  write_memo(out, "Memo1", "after");
+  load(report, out.take());
+
+  EXPECT_EQ(object_names(report), (std::vector<std::string>{"Framed", "Memo1"}));
+  EXPECT_EQ(report.Pages.Items(0).Objects[0]->ObjectType, kObjMemo);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_NE(messages()[0].text.find(":\rTvtDBLookupControl\rYou must"), std::string::npos);
+}
+
 TEST_F(FormFile, Version24SkipsAFailingObjectRecord) {
   ByteWriter out = v24_form_with_page();
   write_memo(out, "Memo1", "before");
