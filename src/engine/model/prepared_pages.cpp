@@ -76,8 +76,9 @@ template <typename Take>
 void read_objects(const std::string& bytes, Take take) {
   ByteReader in(std::string_view(bytes), "<prepared page>");
   if (in.at_end()) return;
-  in.set_version(in.read_u8());
+  const int version = in.read_u8();
   while (!in.at_end()) {
+    in.set_version(version);
     const uint8_t type = in.read_u8();
     const std::string class_name = type == kObjAddIn ? in.read_string() : std::string();
     std::unique_ptr<TvtView> view = CreateView(type, class_name);

@@ -163,7 +163,8 @@ class FormReader {
       in_.fail("object for page " + std::to_string(page_index) + " which is not loaded");
     TvtPage& page = report_.Pages.Items(page_index);
 
-    const bool has_end = in_.version() > 23;
+    const int version = in_.version();
+    const bool has_end = version > 23;
     std::optional<size_t> end;
     try {
       std::unique_ptr<TvtView> view =
@@ -172,9 +173,11 @@ class FormReader {
       if (!view) in_.fail("no object has type " + std::to_string(type));
       view->PreparedMode = false;
       view->LoadFromStream(in_);
+      in_.set_version(version);  // a record may read parts of its own in another version
       if (legacy.framed_memo) in_.skip(8);
       page.Add(std::move(view));
     } catch (const std::exception&) {
+      in_.set_version(version);
       if (!has_end) return;  // older files go on where the failure left them
       if (!end) end = in_.read_u32();
       // An end position that does not move past the record would read it again forever.
