@@ -176,6 +176,15 @@ TEST_F(ResolverTest, ViewPropertiesAndMethodsThroughExpressionsAndScripts) {
   EXPECT_EQ(Show("Visible"), "False");
 }
 
+TEST_F(ResolverTest, FormPagePropertiesByNumber) {
+  report.Pages.Items(1).Visible = false;
+  EXPECT_EQ(Show("Page2.Visible"), "False");
+  EXPECT_EQ(Show("page1.visible"), "True");
+  Run({"Page1.Visible := False"});
+  EXPECT_FALSE(report.Pages.Items(0).Visible);
+  EXPECT_EQ(ScriptVariables().Count(), 0);
+}
+
 TEST_F(ResolverTest, UndefinedSymbolIsQuietWhileAggregatesAreCollected) {
   globals().aggregates.collecting = true;
   EXPECT_EQ(Show("price"), "");
