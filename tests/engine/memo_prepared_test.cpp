@@ -2,9 +2,12 @@
 // a split memo that fits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/engine_fixture.h"
 #include "engine/model/memo_view.h"
 #include "platform/byte_stream.h"
+#include "platform/canvas/trace_canvas.h"
 
 namespace zr {
 namespace {
@@ -84,6 +87,69 @@ TEST_F(MemoPreparedTest, HighlightShapesTheRecordOnly) {
     EXPECT_EQ(memo.Font.Style, fsItalic);
     EXPECT_EQ(memo.FillColor, kClNone);
   }
+}
+
+TEST_F(MemoPreparedTest, SplitMemoWritesWhatFitsAndKeepsTheRest) {
+  // Arial 10: pitch 15. A height of 33 holds two lines (y 1 and 16, 13 pixels each); the
+  // third would end at 44, beyond the rectangle's bottom of 34.
+  struct Case {
+    const char* what;
+    TvtStrings prepared;
+    TvtStrings written;
+    TvtStrings rest;
+  };
+  const Case cases[] = {
+      {"mid-paragraph cut gets a mark line",
+       {"one", "two", "three", "four\x01"},
+       {"one", "two", "\x01"},
+       {"three", "four\x01"}},
+      {"a part that ends a paragraph needs none",
+       {"one\x01", "two", "three\x01"},
+       {"one\x01", "two"},
+       {"three\x01"}},
+      {"everything fits", {"one", "two\x01"}, {"one", "two\x01"}, {}},
+  };
+  for (const Case& c : cases) {
+    TvtMemoView memo;
+    memo.SetBounds(0, 0, 200, 33);
+    memo.ExpandedMemo = c.prepared;
+    memo.DrawMode = 2;
+    ByteWriter page;
+    memo.WriteToPreparedPage(page);
+    auto records = ReadBack(page.bytes());
+    ASSERT_EQ(records.size(), 1u) << c.what;
+    EXPECT_EQ(records[0]->Memo, c.written) << c.what;
+    EXPECT_EQ(memo.ExpandedMemo, c.rest) << c.what;
+    EXPECT_EQ(memo.DrawMode, 0) << c.what;
+  }
+}
+
+TEST_F(MemoPreparedTest, DrawingDropsTheMarkLineOfASplitPart) {
+  globals().mode = EngineMode::Run;
+  TvtMemoView part;
+  part.SetBounds(0, 0, 200, 33);
+  part.Alignment = vttaJustify;
+  part.Memo = {"one two", "three four", "\x01"};
+  TraceCanvas canvas(globals().fonts);
+  part.Draw(canvas);
+  const std::string& trace = canvas.trace();
+  // Two lines, taken as wrapped (not broken again), both stretched as inner lines.
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 2) << trace;
+  EXPECT_NE(trace.find("\"one two\" font=\"Arial\"/-13/- color=#000000 bk=transparent justify="),
+            std::string::npos)
+      << trace;
+  EXPECT_NE(trace.find("\"three four\" font=\"Arial\"/-13/- color=#000000 bk=transparent justify="),
+            std::string::npos)
+      << trace;
+  EXPECT_EQ(part.ExpandedMemo, (TvtStrings{"one two", "three four"}));
+}
+
+TEST_F(MemoPreparedTest, ExpansionSplitsLineBreaksInsideValues) {
+  TvtMemoView memo;
+  memo.SetFlag(kMemoTextOnly, true);
+  memo.Memo = {"a\r\nb", "", "c\r\n", "d"};
+  memo.ExpandMemo();
+  EXPECT_EQ(memo.ExpandedMemo, (TvtStrings{"a", "b", "", "c", "d"}));
 }
 
 }  // namespace

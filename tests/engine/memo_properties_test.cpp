@@ -59,5 +59,25 @@ TEST_F(MemoPropertiesTest, ScriptNamesReadAndWriteFields) {
   EXPECT_THROW(memo.SetProperty("FONT.SIZE", Value("big")), ConversionError);
 }
 
+TEST_F(MemoPropertiesTest, LinesMethodsWorkOnTheText) {
+  TvtMemoView memo;
+  memo.Memo = {"first"};
+  const Value none;
+  memo.CallMethod("LINES.ADD", Value("'sec' + 'ond'"), none, none);
+  memo.CallMethod("SETINDEXPROPERTY", Value("LINES"), Value(int32_t{0}), Value("one"));
+  EXPECT_EQ(memo.Memo, (TvtStrings{"one", "second"}));
+  EXPECT_TRUE(memo.CallMethod("GETINDEXPROPERTY", Value("LINES"), Value(int32_t{1}), none)
+                  .identical(Value("second")));
+  EXPECT_TRUE(
+      memo.CallMethod("LINES.INDEXOF", Value("'second'"), none, none).identical(Value(int32_t{1})));
+  memo.CallMethod("LINES.DELETE", Value("0"), none, none);
+  EXPECT_EQ(memo.Memo, TvtStrings{"second"});
+  memo.CallMethod("LINES.CLEAR", none, none, none);
+  EXPECT_TRUE(memo.Memo.empty());
+  // The common methods still reach the view.
+  memo.CallMethod("HIDE", none, none, none);
+  EXPECT_FALSE(memo.Visible);
+}
+
 }  // namespace
 }  // namespace zr

@@ -220,8 +220,8 @@ Value TvtMemoView::CallMethod(const std::string& name, const Value& p1, const Va
   static constexpr std::string_view kLines = "LINES";
   if (name.starts_with("LINES."))
     return TvtView::CallMethod("MEMO" + name.substr(kLines.size()), p1, p2, p3);
-  if ((name == "SETINDEXPROPERTY" || name == "GETINDEXPROPERTY") && p1.is_string() &&
-      upper_ascii(p1.raw_string()) == kLines)
+  if ((name == "SETINDEXPROPERTY" || name == "GETINDEXPROPERTY") &&
+      upper_ascii(p1.to_string()) == kLines)
     return TvtView::CallMethod(name, Value("MEMO"), p2, p3);
   return TvtView::CallMethod(name, p1, p2, p3);
 }
