@@ -94,5 +94,55 @@ TEST_F(MemoDrawTest, VerticalBrokenAndKoreanTextMatchTheGoldens) {
   }
 }
 
+TEST_F(MemoDrawTest, FontHeightFollowsZoomAndPrinter) {
+  struct Case {
+    double scale;
+    bool printing;
+    int dpi;
+    const char* font;
+  };
+  // 10 points: 13.33 pixels at 96 dpi; zoomed sizes are truncated, printers size for themselves.
+  for (Case c : {Case{1.0, false, 96, "\"Arial\"/-13/"}, Case{1.1, false, 96, "\"Arial\"/-14/"},
+                 Case{1.5, false, 96, "\"Arial\"/-20/"}, Case{6.25, true, 600, "\"Arial\"/-83/"}}) {
+    TraceCanvas canvas(globals().fonts, {0, 0, 5000, 5000}, {c.dpi, c.dpi});
+    TvtMemoView memo;
+    memo.SetBounds(0, 0, 100, 20);
+    memo.Memo = {"x"};
+    memo.ScaleX = memo.ScaleY = c.scale;
+    memo.IsPrinting = c.printing;
+    memo.Draw(canvas);
+    EXPECT_NE(canvas.trace().find(c.font), std::string::npos) << c.scale << "\n" << canvas.trace();
+  }
+}
+
+TEST_F(MemoDrawTest, AutoWidthFitsTheBoxToTheText) {
+  struct Case {
+    int32_t alignment;
+    bool run;
+    int32_t left, width, height;
+  };
+  // "Total amount due" is 101 pixels: 101 + frame 1 + gaps 4 + 1 = 107.
+  const Case cases[] = {
+      {vttaLeft, true, 100, 107, 20},
+      {vttaRight, true, 43, 107, 20},  // the right edge stays at 150
+      {vttaJustify, true, 43, 107, 20},
+      {vttaVertical, true, 100, 50, 107},
+      {vttaLeft, false, 100, 50, 20},  // only prepared pages fit their width
+  };
+  for (const Case& c : cases) {
+    globals().mode = c.run ? EngineMode::Run : EngineMode::Design;
+    TraceCanvas canvas(globals().fonts);
+    TvtMemoView memo;
+    memo.SetBounds(100, 0, 50, 20);
+    memo.SetFlag(kMemoAutoWidth, true);
+    memo.Alignment = c.alignment;
+    memo.Memo = {"Total amount due\x01"};
+    memo.Draw(canvas);
+    EXPECT_EQ(memo.Left, c.left) << c.alignment;
+    EXPECT_EQ(memo.Width, c.width) << c.alignment;
+    EXPECT_EQ(memo.Height, c.height) << c.alignment;
+  }
+}
+
 }  // namespace
 }  // namespace zr

@@ -92,14 +92,79 @@ void output_line(const LineOutput& out, Point origin, std::string_view text, int
   out.canvas.text_out(origin, text, params);
 }
 
+// The scaled rectangle a memo's lines are placed in.
+struct LineBox {
+  int64_t left, top, gap_x, gap_y;
+  Rect rect;  // DrawRect
+  Rect clip;
+  int align;  // bits 0-1 of Alignment
+  int32_t char_width;
+  bool measure_narrowed;  // centring measures the narrowed font, not the natural one
+};
+
+struct LinePlacement {
+  Point origin;
+  int justify_extra = 0;         // pixels for the spaces (whole-line output)
+  std::optional<int> char_room;  // justified character output: where the last one ends
+};
+
+int to_int(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// A horizontal line at `y`: `width` as drawn, `natural_width` with the memo's own font.
+LinePlacement PlaceRow(const LineBox& b, int64_t y, int width, int natural_width, bool justify) {
+  const int64_t w = b.rect.width();
+  int64_t x = b.left + b.gap_x;
+  LinePlacement p;
+  if (b.align == vttaRight) {
+    x = b.left + w - b.gap_x - width - 1;
+  } else if (b.align == vttaCenter) {
+    const int64_t measured =
+        b.measure_narrowed ? width : int64_t{natural_width} * b.char_width / 100;
+    x = b.left + b.gap_x + (w - 2 * b.gap_x - measured) / 2;
+  } else if (justify) {
+    p.justify_extra = to_int(w - 2 * b.gap_x - natural_width);
+    p.char_room = to_int(b.clip.right - b.gap_x - x);
+  }
+  p.origin = {to_int(x), to_int(y)};
+  return p;
+}
+
+// A vertical line (text running upwards) in the column at `x`.
+LinePlacement PlaceColumn(const LineBox& b, int64_t x, int width, int natural_width, bool justify) {
+  const int64_t h = b.rect.height();
+  int64_t y = int64_t{b.rect.bottom} - b.gap_y;
+  LinePlacement p;
+  if (b.align == vttaRight) {
+    y = b.top + b.gap_y + width;
+  } else if (b.align == vttaCenter) {
+    y = int64_t{b.rect.bottom} - b.gap_y - (h - 2 * b.gap_y - width) / 2 - 1;
+  } else if (b.align == vttaJustify) {
+    y = b.top + h - b.gap_y;
+    if (justify) {
+      p.justify_extra = to_int(h - 2 * b.gap_y - natural_width);
+      p.char_room = to_int(y - b.clip.top - b.gap_y);
+    }
+  }
+  p.origin = {to_int(x), to_int(y)};
+  return p;
+}
+
 }  // namespace
 
 int TvtMemoView::DrawingFontPixels(const Canvas& canvas) const {
-  double pixels = Font.Size * 96.0 / 72.0;
-  // A printer canvas sizes the font for its own resolution.
-  if (IsPrinting) return std::abs(round_half_even_to_int(Font.Size * canvas.resolution().y / 72.0));
-  if (ScaleY == 1.0) return std::abs(round_half_even_to_int(pixels));
-  return std::abs(static_cast<int>(truncate_toward_zero(pixels * ScaleY)));
+  const double pixels = Font.Size * 96.0 / 72.0;
+  int64_t height;
+  if (IsPrinting) {
+    // A printer canvas sizes the font for its own resolution.
+    height = round_half_even(Font.Size * static_cast<double>(canvas.resolution().y) / 72.0);
+  } else if (ScaleY == 1.0) {
+    height = round_half_even(pixels);
+  } else {
+    height = truncate_toward_zero(pixels * ScaleY);
+  }
+  return static_cast<int>(std::min<int64_t>(height < 0 ? -height : height, kMaxFontPixels));
 }
 
 void TvtMemoView::FitWidthToText(Canvas& canvas) {
@@ -119,7 +184,7 @@ void TvtMemoView::FitWidthToText(Canvas& canvas) {
     return;
   }
   // Right-aligned and justified text keeps its right edge.
-  if (Alignment & vttaRight) Left += Width - needed;
+  if (Alignment & vttaRight) Left = to_int(int64_t{Left} + Width - needed);
   Width = needed;
 }
 
@@ -164,18 +229,18 @@ void TvtMemoView::Draw(Canvas& canvas) {
 
 void TvtMemoView::DrawUnderlines(Canvas& canvas) {
   const int pixels = DrawingFontPixels(canvas);
-  const int pitch = round_half_even_to_int(LineSpacing * ScaleY) + pixels;
+  const int64_t pitch = int64_t{round_half_even_to_int(LineSpacing * ScaleY)} + pixels;
   if (pitch <= 0) return;
   CanvasStateSaver saver(canvas);
   canvas.set_pen(Pen{Color(static_cast<uint32_t>(FrameColor)), round_half_even_to_int(FrameWidth),
                      PenStyle::Solid});
   const int bottom = canvas.device_bounds().bottom;
-  const int count = Height / pitch;
-  for (int i = 0; i < count; ++i) {
-    int64_t y =
-        int64_t{Top} + GapY + int64_t{i} * pitch + round_half_even_to_int(2 * ScaleY) + pixels;
+  const int64_t count = Height / pitch;
+  const int right = to_int(int64_t{Left} + Width - 1);
+  for (int64_t i = 0; i < count; ++i) {
+    int64_t y = int64_t{Top} + GapY + i * pitch + round_half_even_to_int(2 * ScaleY) + pixels;
     if (y > bottom) break;  // nothing further can show
-    canvas.line({Left, static_cast<int>(y)}, {Left + Width - 1, static_cast<int>(y)});
+    canvas.line({Left, to_int(y)}, {right, to_int(y)});
   }
 }
 
@@ -188,36 +253,41 @@ int32_t TvtMemoView::DrawLines(Canvas& canvas, int32_t text_height) {
   }
   CanvasStateSaver saver(canvas);
   const bool vertical = Alignment & vttaVertical;
-  const int align = Alignment & 3;
   const int pixels = DrawingFontPixels(canvas);
   const FontSelection natural = MemoFontSelection(Font, pixels, vertical);
   FontSelection font = natural;
   const bool narrowed = CharWidth != 100;
   if (narrowed) font.width = NarrowedFontWidth(canvas, natural, CharWidth);
-  const bool fixed_face = IsKoreanFixedFace(Font.Name);
   canvas.set_text_char_extra(round_half_even_to_int(CharSpacing * ScaleX));
   canvas.set_text_justification(0, 0);
   canvas.set_text_color(Color(static_cast<uint32_t>(Font.Color)));
   canvas.set_bk_mode(BkMode::Transparent);
 
+  const LineBox box{Left,
+                    Top,
+                    GapX,
+                    GapY,
+                    DrawRect,
+                    {DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1},
+                    Alignment & 3,
+                    CharWidth,
+                    narrowed && !IsKoreanFixedFace(Font.Name)};
+  const LineOutput out{canvas, box.clip, HasFlag(kMemoRTLReading), narrowed, g.fonts->code_page()};
   const double scale_across = vertical ? ScaleX : ScaleY;
-  const int pitch = round_half_even_to_int(LineSpacing * scale_across) + pixels;
-  const int box_w = DrawRect.width();
-  const int box_h = DrawRect.height();
-  const Rect clip{DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1};
-  const LineOutput out{canvas, clip, HasFlag(kMemoRTLReading), narrowed, g.fonts->code_page()};
+  const int64_t pitch = int64_t{round_half_even_to_int(LineSpacing * scale_across)} + pixels;
 
   // Middle and bottom placement move the whole block across the lines.
-  int shift = 0;
+  int64_t shift = 0;
   if (!ClipLines) {
-    const int box = vertical ? box_w : box_h;
-    const int scaled_text = round_half_even_to_int(text_height * scale_across);
+    const int64_t room = vertical ? box.rect.width() : box.rect.height();
+    const int64_t text = round_half_even_to_int(text_height * scale_across);
     if (Alignment & vttaMiddle) {
-      shift = (box - scaled_text) / 2;
+      shift = (room - text) / 2;
     } else if (Alignment & vttaDown) {
-      shift = box - scaled_text - 1;
+      shift = room - text - 1;
     }
   }
+  const int64_t limit = vertical ? box.rect.right : box.rect.bottom;
 
   auto width_with = [&](const FontSelection& f, std::string_view text) {
     canvas.set_font(f);
@@ -228,55 +298,24 @@ int32_t TvtMemoView::DrawLines(Canvas& canvas, int32_t text_height) {
   int64_t across = (vertical ? int64_t{Left} + GapX : int64_t{Top} + GapY) + shift;
   int drawn = 0;
   for (int i = 0; i < count; ++i, across += pitch) {
-    if (ClipLines && across + pixels > (vertical ? DrawRect.right : DrawRect.bottom)) break;
-    if (across > INT32_MAX / 2) break;
+    if (ClipLines && across + pixels > limit) break;
+    if (across > INT32_MAX || across < INT32_MIN) break;  // off any device
     std::string_view line = ExpandedMemo[i];
     const bool paragraph_end = !line.empty() && line.back() == kParagraphMark;
     if (paragraph_end) line.remove_suffix(1);
-    const int spaces = count_spaces(line);
     const int natural_width = width_with(natural, line);
     const int width = narrowed ? width_with(font, line) : natural_width;
     canvas.set_font(font);
-    const bool justify = align == vttaJustify && !paragraph_end;
-    Point origin;
-    int extra = 0;
-    std::optional<int> char_room;
-    if (!vertical) {
-      const int y = static_cast<int>(across);
-      int x = Left + GapX;
-      if (align == vttaRight) {
-        x = Left + box_w - GapX - width - 1;
-      } else if (align == vttaCenter) {
-        // A narrowed face other than the fixed-pitch Korean ones is measured as drawn.
-        const int measured = narrowed && !fixed_face ? width : natural_width * CharWidth / 100;
-        x = Left + GapX + (box_w - 2 * GapX - measured) / 2;
-      } else if (justify) {
-        extra = box_w - 2 * GapX - natural_width;
-        char_room = clip.right - GapX - x;
-      }
-      origin = {x, y};
-    } else {
-      const int x = static_cast<int>(across);
-      int y = DrawRect.bottom - GapY;
-      if (align == vttaRight) {
-        y = Top + GapY + width;
-      } else if (align == vttaCenter) {
-        y = DrawRect.bottom - GapY - (box_h - 2 * GapY - width) / 2 - 1;
-      } else if (align == vttaJustify) {
-        y = Top + box_h - GapY;
-        if (justify) {
-          extra = box_h - 2 * GapY - natural_width;
-          char_room = y - clip.top - GapY;
-        }
-      }
-      origin = {x, y};
-    }
+    const bool justify = box.align == vttaJustify && !paragraph_end;
+    const LinePlacement place = vertical ? PlaceColumn(box, across, width, natural_width, justify)
+                                         : PlaceRow(box, across, width, natural_width, justify);
     if (filter) {
       const int sides = vertical ? 0 : frame_sides_for_line(FrameTyp, i, count);
-      filter->OnText(DrawRect, origin.x, origin.y, std::string(line), sides, vertical ? 0 : i,
-                     *this);
+      filter->OnText(DrawRect, place.origin.x, place.origin.y, std::string(line), sides,
+                     vertical ? 0 : i, *this);
     } else {
-      output_line(out, origin, line, extra, spaces, justify ? char_room : std::nullopt);
+      output_line(out, place.origin, line, place.justify_extra, count_spaces(line),
+                  place.char_room);
     }
     ++drawn;
   }

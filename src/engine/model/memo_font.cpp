@@ -1,5 +1,6 @@
 #include "engine/model/memo_font.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/canvas/canvas.h"
@@ -27,7 +28,8 @@ uint16_t RecordFontStyle(uint8_t canvas_style) {
 }
 
 int DesignFontPixels(int32_t size_points) {
-  return std::abs(round_half_even_to_int(size_points * 96.0 / 72.0));
+  int64_t pixels = round_half_even(size_points * 96.0 / 72.0);
+  return static_cast<int>(std::min<int64_t>(pixels < 0 ? -pixels : pixels, kMaxFontPixels));
 }
 
 FontSelection MemoFontSelection(const TvtMemoFont& font, int pixels, bool vertical) {

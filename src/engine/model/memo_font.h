@@ -16,7 +16,10 @@ class Canvas;
 uint8_t CanvasFontStyle(uint16_t record_style);
 uint16_t RecordFontStyle(uint8_t canvas_style);
 
-// round(size * 96 / 72): the pixel height at design scale, always positive.
+// The largest character height the engine asks for; sizes from files are capped to it.
+inline constexpr int kMaxFontPixels = 16384;
+
+// |round(size * 96 / 72)|: the pixel height at design scale, at most kMaxFontPixels.
 int DesignFontPixels(int32_t size_points);
 
 // The memo's font at a character height of `pixels` (the selection's height is -pixels).

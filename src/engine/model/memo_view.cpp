@@ -33,6 +33,10 @@ class ScopeExit {
   F f_;
 };
 
+int32_t saturate_int(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 struct FlagName {
   const char* name;
   uint16_t bit;
@@ -278,7 +282,8 @@ int32_t TvtMemoView::WrapText() {
   canvas.set_text_justification(0, 0);
 
   MemoWrapOptions options;
-  options.available_width = vertical ? Height - 2 * GapY : Width - 2 * GapX;
+  options.available_width = saturate_int(vertical ? int64_t{Height} - 2 * int64_t{GapY}
+                                                  : int64_t{Width} - 2 * int64_t{GapX});
   options.word_wrap = HasFlag(kMemoWordWrap);
   options.word_break = HasFlag(kMemoWordBreak);
   options.vertical = vertical;
@@ -314,17 +319,18 @@ int32_t TvtMemoView::CalcHeight() {
 }
 
 int32_t TvtMemoView::MinimalHeight() {
-  const int frame = round_half_even_to_int(2.0 * FrameWidth);
-  LineHeight = LineSpacing + DesignFontPixels(Font.Size);
-  return frame + LineHeight + 2 * GapY;
+  const int64_t frame = round_half_even_to_int(2.0 * FrameWidth);
+  LineHeight = saturate_int(int64_t{LineSpacing} + DesignFontPixels(Font.Size));
+  return saturate_int(frame + LineHeight + 2 * int64_t{GapY});
 }
 
 int32_t TvtMemoView::LeftoverHeight() {
-  const int frame = round_half_even_to_int(2.0 * FrameWidth);
-  LineHeight = LineSpacing + DesignFontPixels(Font.Size);
+  const int64_t frame = round_half_even_to_int(2.0 * FrameWidth);
+  const int64_t gaps = 2 * int64_t{GapY};
+  LineHeight = saturate_int(int64_t{LineSpacing} + DesignFontPixels(Font.Size));
   // A pitch of 0 or less (negative spacing) has no lines to leave over.
-  const int32_t rest = LineHeight > 0 ? (Height - frame - 2 * GapY) % LineHeight : 0;
-  return 2 * GapY + frame + rest;
+  const int64_t rest = LineHeight > 0 ? (Height - frame - gaps) % LineHeight : 0;
+  return saturate_int(gaps + frame + rest);
 }
 
 // --- Prepared pages ---
