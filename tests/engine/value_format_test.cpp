@@ -126,6 +126,18 @@ TEST_F(ReportTest, ViewFormatAppliesAndValueIsRemembered) {
   EXPECT_TRUE(globals().CurValue.identical(Value(3.5)));
 }
 
+TEST_F(ReportTest, MemoTextShowsFormattedValues) {
+  TvtMemoView& memo = AddMemo("Memo1");
+  globals().CurView = &memo;
+  ScriptVariables().SetVariable("x", Value(2.5));
+  ScriptVariables().SetVariable("n", Value(int32_t{20010}));
+  memo.Memo = {"Sum: [x #N0.00] / [x #N0,00]", utf8_to_ansi("[n #N]원 = [x * 2]")};
+  memo.DisplayFormat = Code(1, 6, 0);
+  memo.ExpandMemo();
+  EXPECT_EQ(ansi_to_utf8(memo.ExpandedMemo[0]), "Sum: 2.50 / 2,50");
+  EXPECT_EQ(ansi_to_utf8(memo.ExpandedMemo[1]), "20010원 = 오");
+}
+
 TEST_F(ReportTest, HideZerosBlanksNumericZeroOnly) {
   TvtMemoView& memo = AddMemo("Memo1");
   globals().CurView = &memo;

@@ -176,6 +176,17 @@ TEST_F(ResolverTest, ViewPropertiesAndMethodsThroughExpressionsAndScripts) {
   EXPECT_EQ(Show("Visible"), "False");
 }
 
+TEST_F(ResolverTest, NestedPropertiesOfTheCurrentView) {
+  TvtMemoView& memo = AddMemo("Memo1");
+  globals().CurView = &memo;
+  memo.Font.Name = "Courier New";
+  EXPECT_EQ(Show("Font.Name"), "Courier New");
+  Run({"begin Font.Size := 14; Memo1.Font.Color := clRed end"});
+  EXPECT_EQ(memo.Font.Size, 14);
+  EXPECT_EQ(memo.Font.Color, 255);
+  EXPECT_EQ(ScriptVariables().Count(), 0);
+}
+
 TEST_F(ResolverTest, FormPagePropertiesByNumber) {
   report.Pages.Items(1).Visible = false;
   EXPECT_EQ(Show("Page2.Visible"), "False");
