@@ -103,13 +103,13 @@ class TvtReport {
 
   // --- Value resolution (the parser's and interpreter's callbacks) ---
   // The value of a name (bracketed names as written, bare identifiers upper-cased), tried in
-  // order: OnGetValue (a handler that leaves the value empty makes it 0 and resolution goes
-  // on), the dictionary, the system variables VALUE, PAGE#, DATE, TIME, LINE#,
-  // LINETHROUGH#, COLUMN#, CURRENT#, TOTALPAGES, CALCWIDTH (names compared exactly), the
-  // script variables, ResolveSystemValue, and last the name evaluated as an expression by
-  // the shared parser. A name met again while it is being evaluated is undefined: with
-  // ShowProgress ZorelError "Undefined symbol \"NAME\"" is raised, otherwise that text goes
-  // to ErrorText and the current report is terminated (the value stays empty). While
+  // order: OnGetValue (its answer ends the search; a value it leaves empty becomes 0 and the
+  // search goes on, so such a name is never evaluated as an expression), the dictionary, the system
+  // variables VALUE, PAGE#, DATE, TIME, LINE#, LINETHROUGH#, COLUMN#, CURRENT#, TOTALPAGES,
+  // CALCWIDTH (names compared exactly), the script variables, ResolveSystemValue, and last the name
+  // evaluated as an expression by the shared parser. A name met again while it is being evaluated
+  // is undefined: with ShowProgress ZorelError "Undefined symbol \"NAME\"" is raised, otherwise
+  // that text goes to ErrorText and the current report is terminated (the value stays empty). While
   // aggregates are collected an undefined name stays empty quietly. Evaluation errors
   // propagate.
   virtual void ResolveValue(const std::string& name, Value& value);
