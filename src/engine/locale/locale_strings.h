@@ -9,8 +9,12 @@ namespace zr {
 // Interface text numbers used in code.
 inline constexpr int kStrVirtualPrinter = 55007;
 inline constexpr int kStrFirstPaperName = 55008;  // + row of the paper table
+inline constexpr int kStrFirstBandName = 55077;   // + band type code (0-22)
+inline constexpr int kStrBooleanFormats = 55170;  // four patterns "false;true"
+inline constexpr int kStrDateFormats = 55175;     // four date patterns
+inline constexpr int kStrTimeFormats = 55179;     // four time patterns
 inline constexpr int kStrDefaultBin = 55435;
-inline constexpr int kStrFirstBandName = 55077;  // + band type code (0-22)
+inline constexpr int kStrUndefinedSymbol = 55439;
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);

@@ -86,25 +86,68 @@ class TvtReport {
   TvtView* FindObject(std::string_view name) const;
 
   // --- Display text ---
-  // The value of an expression (with an optional inline format after " #") as display text
-  // in the current view's format.
+  // The display text of a bracketed expression in the current view's DisplayFormat and
+  // FormatText, or in an inline format after " #": "N0.00" (or "0.00") fixed decimals,
+  // "N#,##0.00" a number picture, the last of "," "-" "." being the decimal separator;
+  // "Ddd.mm.yyyy" / "T..." a date-time pattern; "BNo;Yes" a boolean; anything else a custom
+  // string in the view's category. The value becomes the engine's CurValue (VALUE); a memo
+  // with HideZeros shows a numeric 0 as nothing; while bands are linked nothing is formatted
+  // (empty text). Errors of the evaluation propagate.
   std::string FormatExpressionValue(const std::string& expression);
-  // A value in a display format code (category, variant, decimals, separator) with its
-  // custom format string. Never raises: a failed conversion gives the value's plain text.
+  // A value in a display format code: bits 24-27 category (0 text, 1 number, 2 date, 3 time,
+  // 4 boolean), 16-23 variant (4 = `format_text` is the pattern; numbers: 5 Hanja, 6
+  // Hangul), 8-15 decimals, 0-7 the decimal separator (0 keeps the locale's), which the
+  // engine's FormatSettings carry for the call. Empty, null and blank texts show nothing.
+  // Never raises: a failed conversion gives the value's plain text.
   std::string FormatValue(const Value& value, int32_t format, const std::string& format_text);
 
   // --- Value resolution (the parser's and interpreter's callbacks) ---
+  // The value of a name (bracketed names as written, bare identifiers upper-cased), tried in
+  // order: OnGetValue (its answer ends the search; a value it leaves empty becomes 0 and the
+  // search goes on, so such a name is never evaluated as an expression), the dictionary, the system
+  // variables VALUE, PAGE#, DATE, TIME, LINE#, LINETHROUGH#, COLUMN#, CURRENT#, TOTALPAGES,
+  // CALCWIDTH (names compared exactly), the script variables, ResolveSystemValue, and last the name
+  // evaluated as an expression by the shared parser. A name met again while it is being evaluated
+  // is undefined: with ShowProgress ZorelError "Undefined symbol \"NAME\"" is raised, otherwise
+  // that text goes to ErrorText and the current report is terminated (the value stays empty). While
+  // aggregates are collected an undefined name stays empty quietly. Evaluation errors
+  // propagate.
   virtual void ResolveValue(const std::string& name, Value& value);
+  // CURY, FREESPACE, PAGEHEIGHT, PAGEWIDTH (0 without a running page), FINALPASS, an object
+  // property, a named constant; leaves `value` as it is for anything else.
   virtual void ResolveSystemValue(const std::string& name, Value& value);
-  // The object and property a path names; false when none has it.
+  // The object a path addresses and the property name left: "Memo1.Left" -> Memo1, "Left";
+  // "Page2.Visible" -> form page 2 (any case, 1-based), "Visible"; a name without a dot, or
+  // a nested property such as "Font.Name" of no object of that name, -> the current view
+  // and the whole path. Builds the object's property table when it is empty. False (and a
+  // null object) when no object is addressed; whether it has the property is the caller's
+  // test (HasProperty), since methods are not in the table.
   bool ResolveObjectProperty(const std::string& path, TvtObject*& object, std::string& property);
+  // A function call with the upper-case name and the argument source texts. `val` starts as
+  // "0"; the registered libraries come first, then STOPREPORT, NEWPAGE, NEWCOLUMN,
+  // SHOWBAND(name), INC(name), DEC(name), SETARRAY(name, index, value), GETARRAY(name,
+  // index) and object methods (Memo1.Hide); OnUserFunction is called after them whenever no
+  // library served the name. SETARRAY/GETARRAY keep plain arrays in the script variables
+  // under "Arr_" + name + "_" + index. Evaluation errors propagate.
   virtual void DispatchFunction(const std::string& name, const Value& p1, const Value& p2,
                                 const Value& p3, Value& val);
-  // The interpreter's write of `name := value`.
+  // The interpreter's write of `name := value`: an existing script variable, else a
+  // dictionary variable, else MODALRESULT / CURY / PROGRESS (any case) for the running band
+  // engine, else an object property, else a new script variable.
   virtual void WriteVariable(const std::string& name, const Value& value);
   // Run while a view writes itself into a prepared page: blob field, the before-print
   // event, a picture's address.
   virtual void EnterRect(TvtStrings& memo, TvtView& view);
+
+ private:
+  // Points the dictionary at the engine's parser and script variables.
+  void BindDictionary();
+  void RunBuiltInFunction(const std::string& name, const Value& p1, const Value& p2,
+                          const Value& p3, Value& val);
+  // SETARRAY (`set`) and GETARRAY; the index and value arguments are source texts.
+  void AccessArray(bool set, const std::string& array, const Value& index_arg,
+                   const Value& value_arg, Value& val);
+  void LoadPictureFromUrl(TvtView& view);
 };
 
 }  // namespace zr

@@ -40,6 +40,7 @@ class TvtBand;
 class TInterpretator;
 class HttpClient;
 class FontResolver;
+class TvtRunHost;
 
 enum class EngineMode { Design, Run };
 
@@ -98,6 +99,8 @@ class TvtGlobals {
   TvtPage* CurPage = nullptr;
   TvtBand* CurBand = nullptr;
   TvtView* CurView = nullptr;
+  // The band engine's answers while it runs (not owned); null outside a run.
+  TvtRunHost* run_host = nullptr;
   int CurPageNo = 0;  // 0-based
   int TotalPages = 0;
   double ReportDate = 0, ReportTime = 0;
