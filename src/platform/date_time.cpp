@@ -17,7 +17,7 @@ constexpr int64_t kMinDay = -693'593;   // 1 January 0001
 constexpr int64_t kMaxDay = 2'958'465;  // 31 December 9999
 
 // Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's algorithm).
-int64_t days_from_civil(int64_t y, int64_t m, int64_t d) {
+constexpr int64_t days_from_civil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -38,7 +38,7 @@ DateParts civil_from_days(int64_t z) {
   return {static_cast<int>(yoe + era * 400 + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-const int64_t kEpochOffset = days_from_civil(1899, 12, 30);
+constexpr int64_t kEpochOffset = days_from_civil(1899, 12, 30);
 
 // A value split into its calendar day (days since 30 December 1899) and milliseconds.
 struct DayAndTime {
