@@ -169,6 +169,12 @@ TEST_F(MemoPreparedTest, ExpansionSplitsLineBreaksInsideValues) {
   memo.Memo = {"a\r\nb", "", "c\r\n", "d"};
   memo.ExpandMemo();
   EXPECT_EQ(memo.ExpandedMemo, (TvtStrings{"a", "b", "", "c", "d"}));
+
+  // A blob field's content is the text as it stands.
+  memo.LoadFromBlobField("x [y]\r\nz");
+  EXPECT_EQ(memo.ExpandedMemo, (TvtStrings{"x [y]", "z"}));
+  memo.LoadFromBlobField(std::nullopt);
+  EXPECT_TRUE(memo.ExpandedMemo.empty());
 }
 
 }  // namespace
