@@ -6,6 +6,7 @@
 
 #include "engine/engine_fixture.h"
 #include "engine/model/memo_view.h"
+#include "engine/report/report.h"
 #include "platform/byte_stream.h"
 #include "platform/canvas/trace_canvas.h"
 
@@ -144,12 +145,36 @@ TEST_F(MemoPreparedTest, DrawingDropsTheMarkLineOfASplitPart) {
   EXPECT_EQ(part.ExpandedMemo, (TvtStrings{"one two", "three four"}));
 }
 
+TEST_F(MemoPreparedTest, TextTakesTheDisplayFormatAndTheTagPlainText) {
+  TvtReport report;
+  globals().CurReport = &report;
+  const int32_t two_decimals = (1 << 24) | (1 << 16) | (2 << 8) | '.';
+  TvtMemoView memo;
+  memo.DisplayFormat = two_decimals;
+  memo.Memo = {"[1 + 2]", "Total: [2 * 2] [9 #N0]"};
+  memo.Tag = "[1 + 2]";
+  ByteWriter page;
+  memo.WriteToPreparedPage(page);
+  auto records = ReadBack(page.bytes());
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0]->Memo, (TvtStrings{"3.00", "Total: 4.00 9"}));
+  EXPECT_EQ(records[0]->Tag, "3");
+  EXPECT_EQ(memo.Tag, "[1 + 2]");
+  EXPECT_EQ(memo.DisplayFormat, two_decimals);
+}
+
 TEST_F(MemoPreparedTest, ExpansionSplitsLineBreaksInsideValues) {
   TvtMemoView memo;
   memo.SetFlag(kMemoTextOnly, true);
   memo.Memo = {"a\r\nb", "", "c\r\n", "d"};
   memo.ExpandMemo();
   EXPECT_EQ(memo.ExpandedMemo, (TvtStrings{"a", "b", "", "c", "d"}));
+
+  // A blob field's content is the text as it stands.
+  memo.LoadFromBlobField("x [y]\r\nz");
+  EXPECT_EQ(memo.ExpandedMemo, (TvtStrings{"x [y]", "z"}));
+  memo.LoadFromBlobField(std::nullopt);
+  EXPECT_TRUE(memo.ExpandedMemo.empty());
 }
 
 }  // namespace

@@ -234,8 +234,10 @@ void TvtMemoView::DrawUnderlines(Canvas& canvas) {
   CanvasStateSaver saver(canvas);
   canvas.set_pen(Pen{Color(static_cast<uint32_t>(FrameColor)), round_half_even_to_int(FrameWidth),
                      PenStyle::Solid});
-  const int bottom = canvas.device_bounds().bottom;
-  const int64_t count = Height / pitch;
+  const int bottom = canvas.clip_box().bottom;
+  // No page holds more ruled lines; a record claiming a taller memo must not stall drawing.
+  constexpr int64_t kMaxUnderlines = 100000;
+  const int64_t count = std::min(Height / pitch, kMaxUnderlines);
   const int right = to_int(int64_t{Left} + Width - 1);
   for (int64_t i = 0; i < count; ++i) {
     int64_t y = int64_t{Top} + GapY + i * pitch + round_half_even_to_int(2 * ScaleY) + pixels;

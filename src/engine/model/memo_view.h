@@ -3,6 +3,18 @@
 // are replaced by formatted values when the report is prepared; it wraps, measures and
 // splits its text for the band engine, and draws its lines or hands them to an export
 // filter.
+//
+// The band engine calls, per object: CompileHighlight once when a report starts; CalcHeight
+// (DrawMode becomes 1: the wrapped text is kept for the record); for a memo split across
+// pages MinimalHeight, LeftoverHeight and WriteToPreparedPage with DrawMode 2 (the part that
+// fits is written, the rest stays in ExpandedMemo for the next page); otherwise
+// WriteToPreparedPage. Every WriteToPreparedPage leaves DrawMode 0. Measuring uses the
+// engine's shared measuring canvas (TvtGlobals), whose state is left as found.
+//
+// Errors: scripts, bracket expansion and the report's enter-rect step raise what they raise
+// (ZorelError and its kinds); a font file that cannot be opened raises IoError; a failing
+// HighlightCondition only means no highlight. Sizes and positions from files saturate
+// instead of overflowing.
 
 #include <cstdint>
 #include <string>
@@ -108,7 +120,7 @@ class TvtMemoView : public TvtStretcheable {
   bool Exporting = false;
   int32_t LineHeight = 0;
   int32_t LinesDrawn = 0;
-  std::string HighlightPostfix;
+  std::string HighlightPostfix;  // HighlightCondition compiled by CompileHighlight
 
  private:
   // Outputs the wrapped lines of ExpandedMemo inside the scaled geometry (ApplyScale done):
