@@ -97,18 +97,6 @@ class HighlightScope {
   int32_t fill_;
 };
 
-// ApplyScale now, RestoreGeometry when the scope ends.
-class ScaledGeometry {
- public:
-  explicit ScaledGeometry(TvtView& view) : view_(view) { view_.ApplyScale(); }
-  ~ScaledGeometry() { view_.RestoreGeometry(); }
-  ScaledGeometry(const ScaledGeometry&) = delete;
-  ScaledGeometry& operator=(const ScaledGeometry&) = delete;
-
- private:
-  TvtView& view_;
-};
-
 }  // namespace
 
 TvtMemoView::TvtMemoView() {
