@@ -10,6 +10,7 @@ namespace zr {
 inline constexpr int kStrVirtualPrinter = 55007;
 inline constexpr int kStrFirstPaperName = 55008;  // + row of the paper table
 inline constexpr int kStrDefaultBin = 55435;
+inline constexpr int kStrFirstBandName = 55077;  // + band type code (0-22)
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);

@@ -39,6 +39,7 @@ class TvtNonVisualControl : public TvtControl {
   void RegisterProperties() override;
   // Always 28 x 28: button face, raised edge, the icon at DrawRect's corner + 2.
   void Draw(Canvas& canvas) override;
+  // Here `canvas` is the view's own canvas: the icon goes at DrawRect's corner + 2.
   void PaintControl(Canvas& canvas) override;
 
   TvtVariables Variables;  // the component's own list

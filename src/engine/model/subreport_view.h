@@ -13,7 +13,6 @@ class TvtSubReportView : public TvtView {
 
   std::string ClassName() const override { return "TvtSubReportView"; }
 
-  void RegisterProperties() override;
   // Design mode only: a white box with the name.
   void Draw(Canvas& canvas) override;
   // The common record, then SubPage as int32.

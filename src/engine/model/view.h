@@ -14,6 +14,7 @@
 // convert).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -111,6 +112,12 @@ class TvtObject {
   std::vector<TvtPropRec> PropRec;
 };
 
+// The scale a Draw works with: ScaleX/Y and the offsets in run mode, none in design mode.
+struct ViewScale {
+  double kx = 1.0, ky = 1.0;
+  int32_t ox = 0, oy = 0;
+};
+
 class TvtView : public TvtObject {
  public:
   TvtView();
@@ -152,14 +159,32 @@ class TvtView : public TvtObject {
   // are taken.
   void CreateUniqueName();
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
-  // Replaces every bracketed expression by its display text (see ExpandBrackets in the
-  // report); inserted text is not scanned again.
+  // Replaces every bracketed expression by its display text (the current report's
+  // FormatExpressionValue); inserted text is not scanned again. Without a report the text is
+  // returned unchanged. Raises what evaluation raises.
   std::string ExpandBrackets(const std::string& text);
-  // Band alignment against the printable bounds of the current page; records the canvas and
-  // makes this the current view.
+  // Records the canvas and makes this the current view; then, for a view on a page, applies
+  // BandAlign between the printable bounds of the current page (run mode) or of its own
+  // page (design mode). Neighbours are the other non-band views of the page with equal Top.
   void ApplyBandAlign(Canvas* canvas);
-  // The band-relative alignments against the running band while writing a prepared record.
+  // The band-relative alignments against the running band while writing a prepared record;
+  // nothing happens without a running band.
   void ApplyBandRelativeAlign();
+
+  ViewScale EffectiveScale() const;
+
+  // ApplyScale on construction, RestoreGeometry on destruction: a Draw's bracket that also
+  // holds when drawing raises.
+  class ScaledGeometry {
+   public:
+    explicit ScaledGeometry(TvtView& view) : view_(view) { view_.ApplyScale(); }
+    ~ScaledGeometry() { view_.RestoreGeometry(); }
+    ScaledGeometry(const ScaledGeometry&) = delete;
+    ScaledGeometry& operator=(const ScaledGeometry&) = delete;
+
+   private:
+    TvtView& view_;
+  };
 
   bool Stretched() const { return Flags & kFlagStretched; }
   bool HasFlag(uint16_t bit) const { return (Flags & bit) != 0; }
@@ -210,6 +235,9 @@ class TvtView : public TvtObject {
   void SaveCommonRecord(ByteWriter& stream);
   // The type byte, the class name for add-ins and the record in prepared mode.
   void WritePreparedRecord(ByteWriter& stream);
+  // The scaled right and bottom edges without frame adjustment (valid after ApplyScale).
+  int32_t ScaledRight() const;
+  int32_t ScaledBottom() const;
 
   struct SavedGeometry {
     int32_t left, top, width, height;
@@ -226,6 +254,19 @@ class TvtStretcheable : public TvtView {
   virtual int32_t MinimalHeight() { return 0; }
   virtual int32_t LeftoverHeight() { return 0; }
 };
+
+// The bracket scan of ExpandBrackets with the display text supplied by `display` (called
+// with the text between the outermost brackets). An opening bracket without its closing one
+// is left as it stands, with the rest of the text.
+std::string ExpandBracketedText(const std::string& text,
+                                const std::function<std::string(const std::string&)>& display);
+
+// Geometry from files may be anything: sums of it are taken in 64 bits and clamped back.
+constexpr int32_t SaturateInt32(int64_t value) {
+  return value < INT32_MIN   ? INT32_MIN
+         : value > INT32_MAX ? INT32_MAX
+                             : static_cast<int32_t>(value);
+}
 
 // Frame width as stored: whole widths as the number, fractional ones in thousandths.
 int32_t EncodeFrameWidth(float width);

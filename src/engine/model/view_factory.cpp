@@ -1,6 +1,10 @@
 #include "engine/model/view_factory.h"
 
+#include "engine/model/band_view.h"
+#include "engine/model/line_view.h"
 #include "engine/model/memo_view.h"
+#include "engine/model/picture_view.h"
+#include "engine/model/subreport_view.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/codepage.h"
 
@@ -10,6 +14,14 @@ static std::unique_ptr<TvtView> create_builtin(uint8_t type) {
   switch (type) {
     case kObjMemo:
       return std::make_unique<TvtMemoView>();
+    case kObjPicture:
+      return std::make_unique<TvtPictureView>();
+    case kObjBand:
+      return std::make_unique<TvtBandView>();
+    case kObjSubReport:
+      return std::make_unique<TvtSubReportView>();
+    case kObjLine:
+      return std::make_unique<TvtLineView>();
     default:
       return nullptr;
   }
