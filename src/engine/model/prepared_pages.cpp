@@ -1,24 +1,376 @@
-// Placeholder until prepared pages land.
 #include "engine/model/prepared_pages.h"
+
+#include <limits>
+
+#include "engine/model/memo_view.h"
+#include "engine/model/view_factory.h"
+#include "engine/report/report.h"
+#include "engine/report/tvt_globals.h"
+#include "platform/canvas/canvas.h"
+#include "platform/errors.h"
+#include "platform/graphics/picture.h"
+#include "platform/graphics/picture_record.h"
+#include "platform/metafile/metafile_recorder.h"
+#include "platform/rounding.h"
 
 namespace zr {
 
+namespace {
+
+constexpr uint8_t kCompressionNone = 0;
+// Sizes of the fixed part of a page entry, to bound page counts by the bytes left.
+constexpr size_t kEntryBytesCurrent = 4 + 2 + 8 + 1 + 4 + 1 + 16;
+constexpr size_t kEntryBytesV23 = 4 + 2 + 8 + 1 + 1;
+constexpr size_t kEntryBytesOldest = 4 + 2 + 8 + 1 + 1;
+// The picture view's defaults, for pages of the oldest layout.
+constexpr uint16_t kPictureFlags = 5;
+
+void check_index(int index, int count) {
+  if (index < 0 || index >= count)
+    throw ZorelError("Prepared page index " + std::to_string(index) + " out of range",
+                     ErrorKind::Argument);
+}
+
+int32_t read_page_count(ByteReader& in, size_t entry_bytes) {
+  const int32_t count = in.read_i32();
+  if (count < 0 || static_cast<size_t>(count) > in.remaining() / entry_bytes)
+    in.fail("page count " + std::to_string(count) + " does not fit the file");
+  return count;
+}
+
+// The data of a page entry: from here to its end position.
+std::string read_to_end_position(ByteReader& in, uint32_t end) {
+  if (end < in.position() || end > in.size()) in.fail("page entry ends outside the file");
+  return in.read_bytes(end - in.position());
+}
+
+std::string current_printer_name() {
+  const TvtPrinter& printer = TvtGlobals::Get().printer;
+  const auto& names = printer.printers();
+  const int index = printer.printer_index();
+  return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)]
+                                                              : std::string();
+}
+
+void select_printer_named(const std::string& name) {
+  TvtPrinter& printer = TvtGlobals::Get().printer;
+  const auto& names = printer.printers();
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return printer.SetPrinterIndex(static_cast<int>(i));
+}
+
+// Asks the printer for the page's paper and takes its geometry.
+void select_paper(TvtPreparedPage& page) {
+  SelectPaper(page.PageSize, page.PageWidth, page.PageHeight, page.Orientation, page.Bin);
+  TvtGlobals::Get().printer.FillPrnInfo(page.PrnInfo);
+}
+
+void check_file_size(size_t position) {
+  if (position > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+    throw ZorelError("The prepared report is larger than 2 GiB");
+}
+
+// Reads the records of a page stream in turn; `take` receives each view, read in prepared
+// mode. A stream without even its version byte has no objects.
+template <typename Take>
+void read_objects(const std::string& bytes, Take take) {
+  ByteReader in(std::string_view(bytes), "<prepared page>");
+  if (in.at_end()) return;
+  const int version = in.read_u8();
+  while (!in.at_end()) {
+    in.set_version(version);
+    const uint8_t type = in.read_u8();
+    const std::string class_name = type == kObjAddIn ? in.read_string() : std::string();
+    std::unique_ptr<TvtView> view = CreateView(type, class_name);
+    if (!view) in.fail("no object has type " + std::to_string(type));
+    view->PreparedMode = true;
+    view->LoadFromStream(in);
+    view->PreparedMode = false;
+    take(std::move(view));
+  }
+}
+
+// A page of the oldest layout held one metafile: it becomes a picture view covering the
+// paper, in a prepared stream of the current version.
+void write_metafile_page(TvtPreparedPage& page, std::string metafile) {
+  Picture picture = Picture::from_bytes(GraphicKind::Metafile, std::move(metafile));
+  TvtView view;
+  view.Name = "Picture1";
+  view.ObjectType = kObjPicture;
+  view.Flags = kPictureFlags;
+  view.SetBounds(0, 0, page.PrnInfo.page_width, page.PrnInfo.page_height);
+  view.PreparedMode = true;
+  ByteWriter& out = page.Stream;
+  out.write_u8(kCurrentStreamVersion);
+  out.write_u8(kObjPicture);
+  view.SaveToStream(out);
+  write_picture_record(out, picture, 0, "");
+}
+
+}  // namespace
+
 TvtEMFPages::TvtEMFPages() = default;
 TvtEMFPages::~TvtEMFPages() = default;
+
+TvtPreparedPage& TvtEMFPages::PageInfo(int index) {
+  check_index(index, Count());
+  return *pages_[static_cast<size_t>(index)];
+}
+
 void TvtEMFPages::Add(const TvtPage& form_page) {
   Insert(Count(), form_page);
+  TvtGlobals& g = TvtGlobals::Get();
+  TvtReport* report = g.CurReport;
+  if (report && report->OnBeginPage) report->OnBeginPage(g.CurPageNo);
+  TvtReport* master = g.MasterReport;
+  if (master && master != report && master->OnBeginPage) master->OnBeginPage(g.CurPageNo);
 }
-void TvtEMFPages::Insert(int, const TvtPage&) {}
-void TvtEMFPages::Delete(int) {}
-void TvtEMFPages::Move(int, int) {}
-void TvtEMFPages::Draw(int, Canvas&, const Rect&) {}
-void TvtEMFPages::ExportPage(int) {}
-void TvtEMFPages::ObjectsToPage(int) {}
-void TvtEMFPages::PageToObjects(int) {}
-bool TvtEMFPages::HitTestObject(int, Point, bool, int&, TvtView**) {
+
+void TvtEMFPages::Insert(int index, const TvtPage& form_page) {
+  auto page = std::make_unique<TvtPreparedPage>();
+  page->PageSize = static_cast<uint16_t>(form_page.PageSize);
+  page->PageWidth = form_page.PageWidth;
+  page->PageHeight = form_page.PageHeight;
+  page->Orientation = form_page.Orientation;
+  page->Bin = form_page.Bin;
+  page->UseMargins = form_page.UseMargins;
+  page->LeftMargin = form_page.LeftMargin;
+  page->TopMargin = form_page.TopMargin;
+  page->RightMargin = form_page.RightMargin;
+  page->BottomMargin = form_page.BottomMargin;
+  page->PrnInfo = form_page.PrnInfo;
+  page->Stream.write_u8(kCurrentStreamVersion);
+  const int at = index < 0 ? 0 : std::min(index, Count());
+  pages_.insert(pages_.begin() + at, std::move(page));
+}
+
+void TvtEMFPages::Delete(int index) {
+  check_index(index, Count());
+  pages_.erase(pages_.begin() + index);
+}
+
+void TvtEMFPages::Move(int from, int to) {
+  check_index(from, Count());
+  check_index(to, Count());
+  auto page = std::move(pages_[static_cast<size_t>(from)]);
+  pages_.erase(pages_.begin() + from);
+  pages_.insert(pages_.begin() + to, std::move(page));
+}
+
+void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
+  TvtPreparedPage& page = PageInfo(index);
+  TvtGlobals& g = TvtGlobals::Get();
+  const bool printing = g.printer.system_printer().Printing() && &canvas == PrinterCanvas;
+  g.mode = EngineMode::Run;
+  if (!page.Visible) {
+    page.Page.reset();
+    return;
+  }
+  if (!page.Page) ObjectsToPage(index);
+  g.CurPage = page.Page.get();
+  if (page.PrnInfo.page_width <= 0 || page.PrnInfo.page_height <= 0) return;
+
+  const double scale = (g.CurReport ? g.CurReport->Scale : 100) / 100;
+  const double kx = static_cast<double>(rect.width()) / page.PrnInfo.page_width * scale;
+  const double ky = static_cast<double>(rect.height()) / page.PrnInfo.page_height * scale;
+  const bool test_visibility = !printing && dynamic_cast<MetafileRecorder*>(&canvas) == nullptr;
+  for (const auto& view : page.Page->Objects) {
+    if (test_visibility) {
+      const Rect area{round_half_even_to_int(view->Left * kx + rect.left - 10),
+                      round_half_even_to_int(view->Top * ky + rect.top - 10),
+                      round_half_even_to_int((view->Left + view->Width) * kx + rect.left + 10),
+                      round_half_even_to_int((view->Top + view->Height) * ky + rect.top + 10)};
+      if (!canvas.rect_visible(area)) continue;
+    }
+    view->ScaleX = kx;
+    view->ScaleY = ky;
+    view->OffsetX = rect.left;
+    view->OffsetY = rect.top;
+    view->IsPrinting = printing;
+    view->Draw(canvas);
+  }
+}
+
+void TvtEMFPages::ExportPage(int index) {
+  read_objects(PageInfo(index).Stream.bytes(),
+               [](std::unique_ptr<TvtView> view) { view->ExportTo(); });
+}
+
+void TvtEMFPages::ObjectsToPage(int index) {
+  TvtPreparedPage& info = PageInfo(index);
+  TvtGlobals& g = TvtGlobals::Get();
+  info.Page.reset();
+  auto page = std::make_unique<TvtPage>();
+  page->SetPaper(info.PageSize, info.PageWidth, info.PageHeight, info.Orientation, info.Bin);
+  page->LeftMargin = info.LeftMargin;
+  page->TopMargin = info.TopMargin;
+  page->RightMargin = info.RightMargin;
+  page->BottomMargin = info.BottomMargin;
+  page->UseMargins = info.UseMargins;
+  g.CurPage = page.get();
+  read_objects(info.Stream.bytes(), [&](std::unique_ptr<TvtView> view) {
+    TvtView* added = page->Add(std::move(view));
+    // An auto-width memo finds its width when it is drawn.
+    if (added->ObjectType == kObjMemo && added->HasFlag(kMemoAutoWidth))
+      added->Draw(g.measuring_canvas);
+  });
+  info.Page = std::move(page);
+  g.CurPage = info.Page.get();
+}
+
+void TvtEMFPages::PageToObjects(int index) {
+  TvtPreparedPage& info = PageInfo(index);
+  if (!info.Page) return;
+  ByteWriter out;
+  out.write_u8(kCurrentStreamVersion);
+  for (const auto& view : info.Page->Objects) {
+    view->PreparedMode = true;
+    out.write_u8(view->ObjectType);
+    if (view->ObjectType == kObjAddIn) out.write_string(view->ClassName());
+    view->ExpandedMemo = view->Memo;
+    view->SaveToStream(out);
+    view->PreparedMode = false;
+    out.set_version(kCurrentStreamVersion);
+  }
+  info.Stream = std::move(out);
+}
+
+bool TvtEMFPages::HitTestObject(int index, Point point, bool click, int& cursor, TvtView** hit) {
+  TvtPreparedPage& info = PageInfo(index);
+  if (hit) *hit = nullptr;
+  if (!info.Page) ObjectsToPage(index);
+  const PrinterInfo& p = info.PrnInfo;
+  double kx = 1, ky = 1, dx = 0, dy = 0;
+  if (!info.UseMargins && p.page_width > 0 && p.page_height > 0) {
+    // The page was printed onto the printable area inside the margins: map it there.
+    kx = static_cast<double>(p.printable_width - info.LeftMargin - info.RightMargin) / p.page_width;
+    ky = static_cast<double>(p.printable_height - info.TopMargin - info.BottomMargin) /
+         p.page_height;
+    dx = info.LeftMargin + p.offset_x;
+    dy = info.TopMargin + p.offset_y;
+  }
+  const auto& objects = info.Page->Objects;
+  for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+    TvtView& view = **it;
+    const Rect area{round_half_even_to_int(view.Left * kx + dx),
+                    round_half_even_to_int(view.Top * ky + dy),
+                    round_half_even_to_int((view.Left + view.Width) * kx + dx),
+                    round_half_even_to_int((view.Top + view.Height) * ky + dy)};
+    if (!area.contains(point)) continue;
+    if (hit) *hit = &view;
+    TvtReport* report = TvtGlobals::Get().CurReport;
+    if (!report) return false;
+    if (click) {
+      if (!report->OnObjectClick) return false;
+      report->OnObjectClick(view);
+      return true;
+    }
+    if (!report->OnMouseOverObject) return false;
+    report->OnMouseOverObject(view, cursor);
+    return true;
+  }
   return false;
 }
-void TvtEMFPages::LoadFromStream(ByteReader&) {}
-void TvtEMFPages::SaveToStream(ByteWriter&) {}
+
+void TvtEMFPages::SaveToStream(ByteWriter& out) {
+  TvtCompressor& compressor = TvtGlobals::Get().compressor;
+  out.write_u8(kCurrentStreamVersion);
+  out.write_u8(compressor.Enabled ? 1 : kCompressionNone);
+  out.write_string_v23(current_printer_name());
+  out.write_i32(Count());
+  for (const auto& page : pages_) {
+    const size_t end_at = out.position();
+    out.write_u32(0);
+    out.write_u16(page->PageSize);
+    out.write_i32(page->PageWidth);
+    out.write_i32(page->PageHeight);
+    out.write_u8(page->Orientation);
+    out.write_i32(page->Bin);
+    out.write_u8(page->UseMargins ? 1 : 0);
+    out.write_i32(page->LeftMargin);
+    out.write_i32(page->TopMargin);
+    out.write_i32(page->RightMargin);
+    out.write_i32(page->BottomMargin);
+    if (compressor.Enabled) {
+      std::string packed;
+      compressor.Compress(page->Stream.bytes(), packed);
+      out.write_bytes(packed);
+    } else {
+      out.write_bytes(page->Stream.bytes());
+    }
+    check_file_size(out.position());
+    out.patch_u32(end_at, static_cast<uint32_t>(out.position()));
+  }
+}
+
+void TvtEMFPages::LoadFromStream(ByteReader& in, bool print_to_default) {
+  Clear();
+  int version = in.read_u8();
+  if (version < 24 || version > 31) {
+    // Files before version 24 have no version byte.
+    version = 0;
+    in.seek(0);
+  }
+  const uint8_t layout = in.read_u8();
+  if (layout == 0 || layout == 1 || layout == 255)
+    load_current_layout(in, version, layout, print_to_default);
+  else
+    load_oldest_layout(in, print_to_default);
+}
+
+void TvtEMFPages::load_current_layout(ByteReader& in, int version, uint8_t compression,
+                                      bool print_to_default) {
+  const std::string printer = in.read_string_v23();
+  if (!print_to_default) select_printer_named(printer);
+  const bool full_entries = version > 23;
+  const int32_t count = read_page_count(in, full_entries ? kEntryBytesCurrent : kEntryBytesV23);
+  for (int32_t i = 0; i < count; ++i) {
+    auto page = std::make_unique<TvtPreparedPage>();
+    const uint32_t end = in.read_u32();
+    page->PageSize = in.read_u16();
+    page->PageWidth = in.read_i32();
+    page->PageHeight = in.read_i32();
+    page->Orientation = in.read_u8();
+    page->Bin = full_entries ? in.read_i32() : -1;
+    page->UseMargins = in.read_u8() != 0;
+    if (full_entries) {
+      page->LeftMargin = in.read_i32();
+      page->TopMargin = in.read_i32();
+      page->RightMargin = in.read_i32();
+      page->BottomMargin = in.read_i32();
+    }
+    std::string data = read_to_end_position(in, end);
+    if (compression != kCompressionNone) {
+      std::string unpacked;
+      TvtGlobals::Get().compressor.Decompress(data, unpacked);
+      data = std::move(unpacked);
+    }
+    page->Stream.write_bytes(data);
+    select_paper(*page);
+    pages_.push_back(std::move(page));
+  }
+}
+
+void TvtEMFPages::load_oldest_layout(ByteReader& in, bool print_to_default) {
+  in.seek(0);
+  in.set_version(kStringLengthVersion - 1);
+  const std::string header = in.read_string();
+  const std::string printer = header.substr(0, header.find('\r'));
+  if (!print_to_default) select_printer_named(printer);
+  const int32_t count = read_page_count(in, kEntryBytesOldest);
+  for (int32_t i = 0; i < count; ++i) {
+    auto page = std::make_unique<TvtPreparedPage>();
+    const uint32_t end = in.read_u32();
+    page->PageSize = in.read_u16();
+    page->PageWidth = in.read_i32();
+    page->PageHeight = in.read_i32();
+    page->Orientation = in.read_u8();
+    page->UseMargins = in.read_u8() != 0;
+    std::string metafile = read_to_end_position(in, end);
+    select_paper(*page);
+    write_metafile_page(*page, std::move(metafile));
+    pages_.push_back(std::move(page));
+  }
+}
 
 }  // namespace zr

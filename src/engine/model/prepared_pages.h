@@ -29,7 +29,10 @@ struct TvtPreparedPage {
   int32_t LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
   PrinterInfo PrnInfo;
   bool Visible = false;
-  ByteWriter Stream;              // version byte, then prepared records; views write here
+  // Version byte, then prepared records (type byte, class name for add-ins, the record in
+  // prepared mode); the band engine's views write here. Empty for a page whose data could
+  // not be decompressed.
+  ByteWriter Stream;
   std::unique_ptr<TvtPage> Page;  // materialised objects, while visible
 };
 
@@ -39,9 +42,12 @@ class TvtEMFPages {
   ~TvtEMFPages();
 
   int Count() const { return static_cast<int>(pages_.size()); }
-  TvtPreparedPage& PageInfo(int index) { return *pages_.at(static_cast<size_t>(index)); }
+  // Pages are addressed by index; an index outside 0..Count()-1 raises ZorelError
+  // (Argument) in every operation below.
+  TvtPreparedPage& PageInfo(int index);
   void Clear() { pages_.clear(); }
-  // Insert at the end, then the begin-page event of the current report.
+  // Insert at the end, then the begin-page event of the current report (and of the master
+  // report when that is another one) with TvtGlobals::CurPageNo.
   void Add(const TvtPage& form_page);
   // A new page with the paper of `form_page` at `index` (appended when beyond Count) and a
   // stream holding the version byte.
@@ -50,19 +56,37 @@ class TvtEMFPages {
   // Moves page `from` to position `to` (interleaving).
   void Move(int from, int to);
 
+  // Draws page `index` scaled into `rect` of `canvas` (run mode). A page that is not Visible
+  // draws nothing and drops its objects. Views outside the canvas's clip are skipped unless
+  // printing or recording a metafile.
   void Draw(int index, Canvas& canvas, const Rect& rect);
+  // Re-creates every object of the page in turn and hands it to the current report's export
+  // filter (ExportTo); the objects live only for that call.
   void ExportPage(int index);
+  // Builds Page from Stream and makes it the current page. Raises FormatError for a damaged
+  // stream (Page stays empty) and ClassNotFoundError for an add-in that is not registered.
   void ObjectsToPage(int index);
+  // Writes Stream again from Page (after its objects were changed); nothing without Page.
   void PageToObjects(int index);
   // The topmost object under `point` (page pixels); fires the current report's click or
-  // mouse-over event. Returns whether a handler ran. `hit` (may be null) receives the view.
+  // mouse-over event. Returns whether a handler ran. `hit` (may be null) receives the view,
+  // which lives as long as the page's objects.
   bool HitTestObject(int index, Point point, bool click, int& cursor, TvtView** hit = nullptr);
 
-  // The prepared-report file. Reading raises FormatError on a truncated file.
-  void LoadFromStream(ByteReader& stream);
+  // The prepared-report file. Reading replaces all pages and selects the printer named in
+  // the file unless `print_to_default`; it raises FormatError for a truncated or damaged file
+  // (pages read before the damage stay). Writing raises ZorelError past 2 GiB.
+  void LoadFromStream(ByteReader& stream, bool print_to_default = false);
   void SaveToStream(ByteWriter& stream);
 
+  // The canvas of the print job in progress, set by the printing loop: drawing onto it while
+  // the printer prints is drawing for the printer. Not owned.
+  Canvas* PrinterCanvas = nullptr;
+
  private:
+  void load_current_layout(ByteReader& in, int version, uint8_t compression, bool print_to_default);
+  void load_oldest_layout(ByteReader& in, bool print_to_default);
+
   std::vector<std::unique_ptr<TvtPreparedPage>> pages_;
 };
 
