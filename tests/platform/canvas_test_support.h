@@ -64,12 +64,12 @@ struct Drawing {
   }
 };
 
-// Compares the drawing with tests/data/canvas/<name>.png: channels may differ by
+// Compares the drawing with tests/data/<folder>/<name>.png: channels may differ by
 // `tolerance`, and up to `max_bad` pixels may differ by more.
-inline void expect_matches_golden(Drawing& d, const std::string& name, int tolerance = 48,
-                                  int max_bad = 12) {
+inline void expect_matches_golden_in(const std::string& folder, Drawing& d, const std::string& name,
+                                     int tolerance = 48, int max_bad = 12) {
   d.canvas->flush();
-  std::string path = std::string(ZR_TEST_DATA_DIR) + "/canvas/" + name + ".png";
+  std::string path = std::string(ZR_TEST_DATA_DIR) + "/" + folder + "/" + name + ".png";
   const Bitmap& bitmap = d.bitmap;
   cairo_surface_t* ours =
       cairo_image_surface_create_for_data(const_cast<uint8_t*>(bitmap.data()), CAIRO_FORMAT_ARGB32,
@@ -103,6 +103,11 @@ inline void expect_matches_golden(Drawing& d, const std::string& name, int toler
   }
   cairo_surface_destroy(golden);
   EXPECT_LE(bad, max_bad) << "pixels differing from " << path;
+}
+
+inline void expect_matches_golden(Drawing& d, const std::string& name, int tolerance = 48,
+                                  int max_bad = 12) {
+  expect_matches_golden_in("canvas", d, name, tolerance, max_bad);
 }
 
 }  // namespace zr::test

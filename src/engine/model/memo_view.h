@@ -80,8 +80,16 @@ class TvtMemoView : public TvtStretcheable {
 
   // Fills ExpandedMemo from Memo, expanding brackets unless TextOnly.
   void ExpandMemo();
-  // Lays ExpandedMemo out into display lines at design scale; returns the text height.
+  // Replaces ExpandedMemo by its display lines, laid out on the shared measuring canvas with
+  // the font at design size; returns the text height (the top gap plus one pitch per line)
+  // and sets LineHeight. Text that holds paragraph marks (or HasParagraphMarks) is wrapped
+  // already and is taken as it is.
   int32_t WrapText();
+  // Keeps the postfix form of HighlightCondition for the run (the engine calls it when a
+  // report starts); an empty or faulty condition leaves none, and the text is used then.
+  void CompileHighlight();
+  // Whether HighlightCondition holds now; evaluation errors count as false.
+  bool HighlightHolds();
 
   // --- Stored fields ---
   TvtMemoFont Font;
@@ -100,6 +108,19 @@ class TvtMemoView : public TvtStretcheable {
   bool Exporting = false;
   int32_t LineHeight = 0;
   int32_t LinesDrawn = 0;
+  std::string HighlightPostfix;
+
+ private:
+  // Outputs the wrapped lines of ExpandedMemo inside the scaled geometry (ApplyScale done):
+  // to the canvas, or line by line to the report's export filter while Exporting. With
+  // ClipLines it stops at the first line that does not fit. Returns the lines output.
+  // `text_height` is WrapText's result at design scale.
+  int32_t DrawLines(Canvas& canvas, int32_t text_height);
+  void DrawUnderlines(Canvas& canvas);
+  // AutoWidth: the width (or, for vertical text, the height) the text needs at this scale.
+  void FitWidthToText(Canvas& canvas);
+  // The character height in device pixels the canvas draws with at the current scale.
+  int DrawingFontPixels(const Canvas& canvas) const;
 };
 
 }  // namespace zr
