@@ -135,8 +135,8 @@ void map_frame_width(FieldMapper& m, float& width) {
   // Whole widths of 10 and more, and fractions below 0.01, come back as something else.
   float read_back = DecodeFrameWidth(EncodeFrameWidth(width));
   if (read_back != width)
-    m.fail("FrameWidth", std::to_string(width) + " cannot be stored: it reads back as " +
-                             std::to_string(read_back));
+    m.fail("FrameWidth", float_to_json(width).dump() + " cannot be stored: it reads back as " +
+                             float_to_json(read_back).dump());
 }
 
 void map_common(FieldMapper& m, TvtView& v) {

@@ -52,6 +52,10 @@ double float_for_json(float value) {
 
 }  // namespace
 
+Json float_to_json(float value) {
+  return float_for_json(value);
+}
+
 std::string encode_base64(std::string_view bytes) {
   std::string out;
   out.reserve((bytes.size() + 2) / 3 * 4);

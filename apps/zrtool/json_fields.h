@@ -25,6 +25,9 @@ namespace zr::tool {
 
 using Json = nlohmann::ordered_json;
 
+// The shortest decimal that reads back as the same float (0.1, not 0.100000001490116).
+Json float_to_json(float value);
+
 // Base64 (standard alphabet, padded).
 std::string encode_base64(std::string_view bytes);
 

@@ -147,7 +147,7 @@ TEST(ZrtoolFormTest, MistakesStopTheBuildWithTheirPlace) {
                                   {"Class": "TvtLineView", "Name": "A"}]}]})",
        "Pages[0].Objects[1].Name: \"A\" is already used by Pages[0].Objects[0]"},
       {R"({"Pages": [{"Objects": [{"Class": "TvtMemoView", "FrameWidth": 12}]}]})",
-       "FrameWidth: 12.000000 cannot be stored: it reads back as 0.012000"},
+       "FrameWidth: 12.0 cannot be stored: it reads back as 0.012"},
       {R"({"Pages": [{"Objects": [{"Class": "TvtMemoView", "Memo": ["😀"]}]}]})",
        "Memo[0]: \"😀\" has characters that code page 949 cannot hold"},
       {R"({"Pages": [{"Objects": [{"Class": "TvtBandView", "BandType": "Master dat"}]}]})",
@@ -169,6 +169,30 @@ TEST(ZrtoolFormTest, MistakesStopTheBuildWithTheirPlace) {
     EXPECT_NE(run.output.find(json), std::string::npos) << "names the file: " << run.output;
     EXPECT_FALSE(std::ifstream(zrf).good()) << "no file is left from a failed build";
   }
+}
+
+TEST(ZrtoolFormTest, ValuesTheEngineReadsDifferentlyAreNamed) {
+  TempFiles temp_path;
+  const std::string json = temp_path("odd.json");
+  const std::string zrf = temp_path("odd.zrf");
+  write_bytes(json, R"({"Pages": [{"BorderStyle": 0, "Position": 2, "Objects": [
+      {"Class": "TvtMemoView", "Name": "M", "LinkUrl": " x "}]}],
+      "Dictionary": {"VariableList": [["Total", "1"]]}})");
+  auto run = run_tool("form build " + json + " -o " + zrf);
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (const char* warning :
+       {"Pages[0].BorderStyle: 0 reads back as 3", "Pages[0].Position: 2 reads back as 4",
+        "Pages[0].Objects[0].LinkUrl: \" x \" reads back as \"x\"",
+        "Dictionary.VariableList[0][0]: \"Total\" reads back as \" Total\""})
+    EXPECT_NE(run.output.find(warning), std::string::npos) << warning << "\n" << run.output;
+  // The file holds what the engine reads, so it dumps and builds again unchanged.
+  Json dumped = dump_form(zrf);
+  EXPECT_EQ(dumped["Pages"][0]["BorderStyle"], 3);
+  write_bytes(json, dumped.dump());
+  const std::string again = temp_path("again.zrf");
+  run = run_tool("form build " + json + " -o " + again);
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(read_bytes(again), read_bytes(zrf));
 }
 
 TEST(ZrtoolFormTest, DumpRefusesWhatIsNoForm) {
