@@ -9,6 +9,7 @@
 #include "engine/model/memo_view.h"
 #include "engine/model/picture_view.h"
 #include "engine/model/subreport_view.h"
+#include "engine/model/variables.h"
 #include "engine/model/view_factory.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/codepage.h"
@@ -116,7 +117,7 @@ void map_variables(FieldMapper& m, const char* key, TvtVariables& list) {
           if (!pair.is_array() || pair.size() != 2) m.fail(where, "expected [name, value]");
           std::string name = m.text_from_json(pair[0], where + "[0]");
           if (list.IndexOf(name) >= 0)
-            m.fail(where, "\"" + ansi_to_utf8(name) + "\" is listed twice (names ignore case)");
+            m.fail(where, m.text_to_json(name).dump() + " is listed twice (names ignore case)");
           list.SetVariable(name, Value(m.text_from_json(pair[1], where + "[1]")));
         }
       });
@@ -303,13 +304,14 @@ class FormBuilder {
       unnamed_.push_back(view);
       return;
     }
-    auto [it, inserted] = names_.emplace(view->Name, m.path());
+    // Scripts and expressions find objects by name without regard to case.
+    auto [it, inserted] = names_.emplace(name_key(view->Name), m.path());
     if (!inserted)
-      m.fail("Name", "\"" + ansi_to_utf8(view->Name) + "\" is already used by " + it->second);
+      m.fail("Name", m.text_to_json(view->Name).dump() + " is already used by " + it->second);
   }
 
   TvtReport& report_;
-  std::map<std::string, std::string> names_;  // name -> path of its object
+  std::map<std::string, std::string> names_;  // name_key -> path of its object
   std::vector<TvtView*> unnamed_;
 };
 
@@ -338,6 +340,7 @@ Json ReportToJson(TvtReport& report, int code_page) {
 void ReportFromJson(const Json& form, TvtReport& report, const std::string& source, int code_page) {
   TvtGlobals& globals = TvtGlobals::Get();
   globals.CurReport = &report;
+  // The mapper takes one node type for both directions; building only reads it.
   Json& node = const_cast<Json&>(form);
   FieldMapper m(FieldMapper::Direction::FromJson, node, "", source, code_page);
   map_report_settings(m, report);
