@@ -25,7 +25,7 @@ constexpr Command kCommands[] = {
      "[--charset N] [--text TEXT] [--extra N] [--code-page N]",
      "print the installed font a face name resolves to, its metrics and a text's extent",
      zr::tool::run_font_command},
-    {"form", "build FILE.json -o FILE.zrf | dump FILE.zrf [-o FILE.json]  [--code-page N]",
+    {"form", "build FILE.json -o FILE.zrf | dump FILE.zrf [-o FILE.json] [--code-page N]",
      "build a report form from its JSON description, or dump a form as that JSON",
      zr::tool::run_form_command},
     {"prepared", "dump FILE.zrw [--code-page N]",
