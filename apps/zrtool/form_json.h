@@ -30,9 +30,10 @@ namespace zr::tool {
 Json ReportToJson(TvtReport& report, int code_page);
 
 // Fills a new, empty `report`. Absent keys keep the class defaults; objects without a name
-// get a generated one once all named objects are placed. Raises FormatError naming the path
-// of the first key that is unknown, of the wrong type or out of range, of a duplicate
-// object name, or of a frame width the record cannot hold. `source` names the file.
+// get a generated one once all named objects are placed. An empty Relations list becomes one
+// blank line and an absent PrinterName the selected printer's name, as the file holds them. Raises
+// FormatError naming the path of the first key that is unknown, of the wrong type or out of range,
+// of a duplicate object name, or of a frame width the record cannot hold. `source` names the file.
 void ReportFromJson(const Json& form, TvtReport& report, const std::string& source, int code_page);
 
 }  // namespace zr::tool
