@@ -1,16 +1,13 @@
-// zrtool form: builds a report form file (.zrf) from its JSON description and dumps a form
-// file back into that JSON. A built file is what the engine reads back: the form is written,
-// read and written again, and every field the engine reads differently from what the JSON
-// gave is reported as a warning, so `dump` of a built file gives the JSON that builds the
-// same bytes again.
+// zrtool form: builds a report form file (.zrf) from its JSON description (form_json.h) and
+// dumps a form file back into that JSON; fields the engine reads back differently from the
+// JSON are warnings on stderr.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "arguments.h"
 #include "commands.h"
-#include "form_json.h"
-#include "platform/byte_stream.h"
+#include "form_build.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "tool_engine.h"
@@ -53,48 +50,21 @@ Json parse_json(const std::string& text, const std::string& source) {
   }
 }
 
-// Reports every leaf where `built` and `read` differ, with its path.
-void warn_differences(const Json& built, const Json& read, const std::string& path) {
-  if (built.is_object() && read.is_object()) {
-    for (const auto& item : built.items()) {
-      std::string child = path.empty() ? item.key() : path + "." + item.key();
-      if (read.contains(item.key())) warn_differences(item.value(), read[item.key()], child);
-    }
-    return;
-  }
-  if (built.is_array() && read.is_array() && built.size() == read.size()) {
-    for (size_t i = 0; i < built.size(); ++i)
-      warn_differences(built[i], read[i], path + "[" + std::to_string(i) + "]");
-    return;
-  }
-  if (built != read)
-    std::cerr << "zrtool form: warning: " << path << ": " << built.dump() << " reads back as "
-              << read.dump() << '\n';
-}
-
 int build(const FormArguments& arguments) {
   Json form = parse_json(read_file(arguments.input), arguments.input);
   ToolEngine engine;
-  TvtReport report("form");
-  ReportFromJson(form, report, arguments.input, arguments.code_page);
-  Json built = ReportToJson(report, arguments.code_page);
-  ByteWriter first;
-  report.SaveToStream(first);
-
-  TvtReport read_back("form");
-  engine.load_form(read_back, first.bytes(), arguments.output);
-  warn_differences(built, ReportToJson(read_back, arguments.code_page), "");
-  ByteWriter second;
-  read_back.SaveToStream(second);
-  write_file(arguments.output, second.bytes());
+  std::string bytes = BuildForm(
+      engine, form, arguments.input, arguments.code_page,
+      [](const std::string& text) { std::cerr << "zrtool form: warning: " << text << '\n'; });
+  write_file(arguments.output, bytes);
   return 0;
 }
 
 int dump(const FormArguments& arguments, std::ostream& out) {
   ToolEngine engine;
-  TvtReport report("form");
-  engine.load_form(report, read_file(arguments.input), arguments.input);
-  std::string text = ReportToJson(report, arguments.code_page).dump(2) + "\n";
+  std::string text =
+      DumpForm(engine, read_file(arguments.input), arguments.input, arguments.code_page).dump(2) +
+      "\n";
   if (!arguments.output.empty()) {
     write_file(arguments.output, text);
     return 0;
