@@ -65,13 +65,15 @@ void select_paper(TvtPreparedPage& page) {
   TvtGlobals::Get().printer.FillPrnInfo(page.PrnInfo);
 }
 
-// A view's rectangle scaled by (kx, ky) and moved by (dx, dy), rounded; in double so that
-// positions from files cannot overflow.
-Rect scaled_bounds(const TvtView& view, double kx, double ky, double dx, double dy) {
+// A view's rectangle scaled by (kx, ky), moved by (dx, dy) and widened by `grow` on every
+// side, rounded; in double so that positions from files cannot overflow.
+Rect scaled_bounds(const TvtView& view, double kx, double ky, double dx, double dy,
+                   double grow = 0) {
   const double left = view.Left, top = view.Top;
-  return {round_half_even_to_int(left * kx + dx), round_half_even_to_int(top * ky + dy),
-          round_half_even_to_int((left + view.Width) * kx + dx),
-          round_half_even_to_int((top + view.Height) * ky + dy)};
+  return {round_half_even_to_int(left * kx + dx - grow),
+          round_half_even_to_int(top * ky + dy - grow),
+          round_half_even_to_int((left + view.Width) * kx + dx + grow),
+          round_half_even_to_int((top + view.Height) * ky + dy + grow)};
 }
 
 void check_file_size(size_t position) {
@@ -185,9 +187,8 @@ void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
   const bool test_visibility = !printing && dynamic_cast<MetafileRecorder*>(&canvas) == nullptr;
   for (const auto& view : page.Page->Objects) {
     if (test_visibility) {
-      const Rect area = scaled_bounds(*view, kx, ky, rect.left, rect.top);
-      if (!canvas.rect_visible({area.left - 10, area.top - 10, area.right + 10, area.bottom + 10}))
-        continue;
+      // A view may draw a little beyond its rectangle (frames, italics).
+      if (!canvas.rect_visible(scaled_bounds(*view, kx, ky, rect.left, rect.top, 10))) continue;
     }
     view->ScaleX = kx;
     view->ScaleY = ky;
