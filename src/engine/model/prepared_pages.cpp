@@ -179,7 +179,7 @@ void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
   }
   if (!page.Page) ObjectsToPage(index);
   g.CurPage = page.Page.get();
-  if (page.PrnInfo.page_width <= 0 || page.PrnInfo.page_height <= 0) return;
+  if (page.PrnInfo.page_width <= 0 || page.PrnInfo.page_height <= 0) return;  // no scale
 
   const double scale = (g.CurReport ? g.CurReport->Scale : 100) / 100;
   const double kx = static_cast<double>(rect.width()) / page.PrnInfo.page_width * scale;
