@@ -1,6 +1,7 @@
 #include "engine/model/page.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 
 #include "engine/report/tvt_globals.h"
@@ -37,6 +38,10 @@ int32_t tenths_to_script(int32_t tenths) {
 }
 int32_t script_to_tenths(double value) {
   return round_half_even_to_int(value * 10 * 5 / 18);
+}
+
+int32_t saturate(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -154,13 +159,14 @@ void TvtPage::SetPaper(int32_t size, int32_t width, int32_t height, uint8_t orie
 
 Rect TvtPage::PrintableBounds() const {
   if (!UseMargins) return {0, 0, PrnInfo.page_width, PrnInfo.page_height};
+  // Margins come from files: the differences saturate instead of overflowing.
   Rect r;
   r.left = LeftMargin ? LeftMargin : PrnInfo.offset_x;
   r.top = TopMargin ? TopMargin : PrnInfo.offset_y;
-  r.right =
-      RightMargin ? PrnInfo.page_width - RightMargin : PrnInfo.offset_x + PrnInfo.printable_width;
-  r.bottom = BottomMargin ? PrnInfo.page_height - BottomMargin
-                          : PrnInfo.offset_y + PrnInfo.printable_height;
+  r.right = saturate(RightMargin ? int64_t{PrnInfo.page_width} - RightMargin
+                                 : int64_t{PrnInfo.offset_x} + PrnInfo.printable_width);
+  r.bottom = saturate(BottomMargin ? int64_t{PrnInfo.page_height} - BottomMargin
+                                   : int64_t{PrnInfo.offset_y} + PrnInfo.printable_height);
   return r;
 }
 

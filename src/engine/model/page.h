@@ -26,7 +26,8 @@ void SelectPaper(int32_t size, int32_t width, int32_t height, uint8_t orientatio
 
 class TvtPage : public TvtObject {
  public:
-  // A report page with the printer's default paper, portrait, default bin.
+  // A report page with the printer's default paper, portrait, default bin. Needs the engine
+  // (TvtGlobals) started; raises ZorelError otherwise.
   TvtPage();
   ~TvtPage() override;
 

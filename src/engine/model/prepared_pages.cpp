@@ -65,6 +65,17 @@ void select_paper(TvtPreparedPage& page) {
   TvtGlobals::Get().printer.FillPrnInfo(page.PrnInfo);
 }
 
+// A view's rectangle scaled by (kx, ky), moved by (dx, dy) and widened by `grow` on every
+// side, rounded; in double so that positions from files cannot overflow.
+Rect scaled_bounds(const TvtView& view, double kx, double ky, double dx, double dy,
+                   double grow = 0) {
+  const double left = view.Left, top = view.Top;
+  return {round_half_even_to_int(left * kx + dx - grow),
+          round_half_even_to_int(top * ky + dy - grow),
+          round_half_even_to_int((left + view.Width) * kx + dx + grow),
+          round_half_even_to_int((top + view.Height) * ky + dy + grow)};
+}
+
 void check_file_size(size_t position) {
   if (position > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
     throw ZorelError("The prepared report is larger than 2 GiB");
@@ -168,7 +179,7 @@ void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
   }
   if (!page.Page) ObjectsToPage(index);
   g.CurPage = page.Page.get();
-  if (page.PrnInfo.page_width <= 0 || page.PrnInfo.page_height <= 0) return;
+  if (page.PrnInfo.page_width <= 0 || page.PrnInfo.page_height <= 0) return;  // no scale
 
   const double scale = (g.CurReport ? g.CurReport->Scale : 100) / 100;
   const double kx = static_cast<double>(rect.width()) / page.PrnInfo.page_width * scale;
@@ -176,11 +187,8 @@ void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
   const bool test_visibility = !printing && dynamic_cast<MetafileRecorder*>(&canvas) == nullptr;
   for (const auto& view : page.Page->Objects) {
     if (test_visibility) {
-      const Rect area{round_half_even_to_int(view->Left * kx + rect.left - 10),
-                      round_half_even_to_int(view->Top * ky + rect.top - 10),
-                      round_half_even_to_int((view->Left + view->Width) * kx + rect.left + 10),
-                      round_half_even_to_int((view->Top + view->Height) * ky + rect.top + 10)};
-      if (!canvas.rect_visible(area)) continue;
+      // A view may draw a little beyond its rectangle (frames, italics).
+      if (!canvas.rect_visible(scaled_bounds(*view, kx, ky, rect.left, rect.top, 10))) continue;
     }
     view->ScaleX = kx;
     view->ScaleY = ky;
@@ -242,20 +250,19 @@ bool TvtEMFPages::HitTestObject(int index, Point point, bool click, int& cursor,
   const PrinterInfo& p = info.PrnInfo;
   double kx = 1, ky = 1, dx = 0, dy = 0;
   if (!info.UseMargins && p.page_width > 0 && p.page_height > 0) {
-    // The page was printed onto the printable area inside the margins: map it there.
-    kx = static_cast<double>(p.printable_width - info.LeftMargin - info.RightMargin) / p.page_width;
-    ky = static_cast<double>(p.printable_height - info.TopMargin - info.BottomMargin) /
+    // The page was printed onto the printable area inside the margins: map it there. Sums
+    // in double: margins and positions come from files.
+    kx = (static_cast<double>(p.printable_width) - info.LeftMargin - info.RightMargin) /
+         p.page_width;
+    ky = (static_cast<double>(p.printable_height) - info.TopMargin - info.BottomMargin) /
          p.page_height;
-    dx = info.LeftMargin + p.offset_x;
-    dy = info.TopMargin + p.offset_y;
+    dx = static_cast<double>(info.LeftMargin) + p.offset_x;
+    dy = static_cast<double>(info.TopMargin) + p.offset_y;
   }
   const auto& objects = info.Page->Objects;
   for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
     TvtView& view = **it;
-    const Rect area{round_half_even_to_int(view.Left * kx + dx),
-                    round_half_even_to_int(view.Top * ky + dy),
-                    round_half_even_to_int((view.Left + view.Width) * kx + dx),
-                    round_half_even_to_int((view.Top + view.Height) * ky + dy)};
+    const Rect area = scaled_bounds(view, kx, ky, dx, dy);
     if (!area.contains(point)) continue;
     if (hit) *hit = &view;
     TvtReport* report = TvtGlobals::Get().CurReport;

@@ -56,9 +56,10 @@ class TvtEMFPages {
   // Moves page `from` to position `to` (interleaving).
   void Move(int from, int to);
 
-  // Draws page `index` scaled into `rect` of `canvas` (run mode). A page that is not Visible
-  // draws nothing and drops its objects. Views outside the canvas's clip are skipped unless
-  // printing or recording a metafile.
+  // Draws page `index` scaled into `rect` of `canvas` (run mode), times the current report's
+  // Scale / 100. A page that is not Visible draws nothing and drops its objects; a visible
+  // one is materialised and becomes the current page. Views outside the canvas's clip are
+  // skipped unless printing (PrinterCanvas) or recording a metafile.
   void Draw(int index, Canvas& canvas, const Rect& rect);
   // Re-creates every object of the page in turn and hands it to the current report's export
   // filter (ExportTo); the objects live only for that call.

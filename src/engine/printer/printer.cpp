@@ -138,7 +138,8 @@ bool TvtPrinter::IsEqual(int size, int32_t width, int32_t height, PrinterOrienta
                          int bin) const {
   if (size != paper_code_ || orientation != orientation_) return false;
   if (size == kPaperCustom)
-    return std::abs(width - paper_width_) <= 1 && std::abs(height - paper_height_) <= 1;
+    return std::abs(int64_t{width} - paper_width_) <= 1 &&
+           std::abs(int64_t{height} - paper_height_) <= 1;
   return bin == bin_ || is_default_bin(bin);
 }
 
