@@ -1,0 +1,221 @@
+// Preparing a report: one or two passes of the band engine over the form pages, the progress
+// display and the error collected from bands and objects.
+#include <memory>
+#include <string>
+
+#include "engine/locale/locale_strings.h"
+#include "engine/report/report.h"
+#include "engine/report/tvt_globals.h"
+#include "engine/run/band_engine.h"
+#include "platform/errors.h"
+
+namespace zr {
+
+namespace {
+
+// Restores a value when the scope ends, also when preparation raises.
+template <typename T>
+struct Restorer {
+  T& ref;
+  T saved;
+  explicit Restorer(T& r) : ref(r), saved(r) {}
+  ~Restorer() { ref = saved; }
+};
+
+std::string with_title(const std::string& text, const std::string& title) {
+  return title.empty() ? text : text + " - " + title;
+}
+
+}  // namespace
+
+TvtComponentContainer& TvtReport::OwnerContainer() {
+  if (!Components.Owner()) Components.SetOwner(&Components.AddContainer("Owner"));
+  return *Components.Owner();
+}
+
+bool TvtReport::SecondPass() const {
+  return TwoPass && FinalPass;
+}
+
+bool TvtReport::PrepareReport() {
+  TvtGlobals& g = TvtGlobals::Get();
+  Restorer<EngineMode> mode(g.mode);
+  g.mode = EngineMode::Run;
+  g.Building = true;
+  const double now = g.clock.now();
+  g.ReportDate = static_cast<double>(static_cast<int64_t>(now));
+  g.ReportTime = now - g.ReportDate;
+  Pages.ApplyBandAlignments();
+  g.CurPage = nullptr;
+  g.CurBand = nullptr;
+  g.CurReport = this;
+  g.MasterReport = this;
+  Dictionary.SetResolver(&DataResolver);
+  OwnerContainer();
+  const bool was_two_pass = TwoPass;
+
+  ByteWriter saved;
+  SaveToStream(saved);
+  DialogCancelled = false;
+  g.ErrorFlag = false;
+  g.ErrorMessage.clear();
+  if (OnBeginDoc) OnBeginDoc();
+  bool result = true;
+  {
+    TvtBandEngine engine(*this, Components);
+    Engine = &engine;
+    try {
+      RunPasses();
+    } catch (const std::exception& e) {
+      PrepareError(e);
+    }
+    Engine = nullptr;
+  }
+  if (OnEndDoc) OnEndDoc();
+  const std::string form = saved.take();
+  ByteReader reader(std::string_view(form), "<form>");
+  LoadFromStream(reader);
+  TwoPass = was_two_pass;
+
+  FinalPass = false;
+  if (DialogCancelled) result = false;
+  if (Terminated && ShowProgress && !OnProgress) result = false;
+  if (g.ErrorFlag) {
+    g.ui.show_message(g.ErrorMessage, LoadStr(kStrErrorCaption), MB_ICONERROR);
+    EMFPages.Clear();
+  } else if (DialogCancelled) {
+    EMFPages.Clear();
+  }
+  g.FirstPass = false;
+  g.CurBand = nullptr;
+  g.CurView = nullptr;
+  g.Building = false;
+  return result;
+}
+
+void TvtReport::RunPasses() {
+  TvtGlobals& g = TvtGlobals::Get();
+  Terminated = false;
+  g.FirstPass = false;
+  FinalPass = true;
+  g.CurPageNo = 0;
+  EMFPages.Clear();
+  ProgressCaption = with_title(LoadStr(kStrPreparingReport), Title);
+  const bool window = ShowProgress && !OnProgress;
+  if (TwoPass) {
+    g.FirstPass = true;
+    FinalPass = false;
+    ProgressStage = LoadStr(kStrFirstPass);
+    if (window) g.ui.show_progress_window(ProgressCaption, ProgressStage + "  1");
+    BuildReport();
+    g.TotalPages = EMFPages.Count();
+    if (Terminated) {
+      EMFPages.Clear();
+      if (window) g.ui.hide_progress_window();
+      return;
+    }
+    g.FirstPass = false;
+    FinalPass = true;
+    g.CurPageNo = 0;
+    EMFPages.Clear();
+  } else {
+    g.TotalPages = 0;
+  }
+  ProgressStage = LoadStr(kStrProcessingPage);
+  if (window) g.ui.show_progress_window(ProgressCaption, ProgressStage + "  1");
+  BuildReport();
+  if (window) g.ui.hide_progress_window();
+}
+
+void TvtReport::BuildReport() {
+  TvtGlobals& g = TvtGlobals::Get();
+  TvtBandEngine& engine = *Engine;
+  PreparedHere = true;
+  g.Building = true;
+  g.CurReport = this;
+  Dictionary.ClearCache();
+  g.ErrorFlag = false;
+  const bool multiple = ReportType == rtMultiple && Dataset;
+  if (multiple) {
+    Dataset->StartIteration();
+    Dataset->First();
+  }
+  if (!SecondPass()) {
+    for (auto& page : Pages.pages()) page->IsSubReportPage = false;
+    DialogCancelled = false;
+    if (OnBeforeBuild) OnBeforeBuild();
+    for (auto& page : Pages.pages())
+      if (page->PageType == 0) engine.PreparePage(*page);
+    for (auto& page : Pages.pages()) {
+      if (page->PageType != 0) continue;
+      engine.BindFields(*page);
+      engine.CollectAggregates(*page);
+      if (Terminated) break;
+    }
+  }
+  for (auto& page : Pages.pages())
+    if (page->PageType == 1 && !SecondPass()) {
+      g.CurPage = page.get();
+      g.RunScript(page->Script);
+    }
+  do {
+    FormLoop();
+    if (multiple && !Terminated) Dataset->Next();
+  } while (multiple && !Terminated && !Dataset->Eof());
+  for (auto& page : Pages.pages()) engine.FinishPage(*page);
+  if (multiple) Dataset->EndIteration();
+}
+
+void TvtReport::FormLoop() {
+  TvtGlobals& g = TvtGlobals::Get();
+  TvtBandEngine& engine = *Engine;
+  ReportProgress(g.CurPageNo + 1);
+  const int count = Pages.Count();
+  for (int i = 0; i < count && !Terminated; ++i) {
+    TvtPage& page = Pages.Items(i);
+    g.CurPage = &page;
+    if (!page.Visible) {
+      g.RunScript(page.Script);
+      continue;
+    }
+    if (page.PageType != 0 || page.IsSubReportPage) continue;
+    engine.FormPage(page);
+    const bool next_appends = i + 1 < count && Pages.Items(i + 1).PrintToPrevPage;
+    if (next_appends) {
+      --g.CurPageNo;
+      engine.append = true;
+    } else {
+      g.CurPageNo = EMFPages.Count();
+      ReportProgress(g.CurPageNo);
+    }
+  }
+  ReportProgress(g.CurPageNo);
+}
+
+void TvtReport::ReportProgress(int n) {
+  TvtGlobals& g = TvtGlobals::Get();
+  if (OnProgress) {
+    OnProgress(n);
+  } else if (ShowProgress) {
+    std::string label = ProgressStage + "  " + std::to_string(n);
+    if (SecondPass() || ExportFilter)
+      label += " " + LoadStr(kStrFrom) + " " + std::to_string(g.TotalPages);
+    g.ui.show_progress_window(ProgressCaption, label);
+  }
+}
+
+void TvtReport::PrepareError(const std::exception& error) {
+  TvtGlobals& g = TvtGlobals::Get();
+  g.ErrorFlag = true;
+  std::string message = LoadStr(kStrCalcError);
+  if (g.CurView)
+    for (const std::string& line : g.CurView->Memo) message += "\r" + line;
+  message += "\r\r" + LoadStr(kStrReportLabel) + " " + Name + "\r";
+  if (g.CurView) message += LoadStr(kStrObjectLabel) + " " + g.CurView->Name + "\r";
+  message += "\r" + std::string(error.what());
+  g.ErrorMessage = message;
+  (g.MasterReport ? g.MasterReport : this)->Terminated = true;
+  Terminated = true;
+}
+
+}  // namespace zr
