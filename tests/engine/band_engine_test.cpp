@@ -242,3 +242,56 @@ TEST_F(BandReportTest, StopReportEndsTheRunAfterTheBand) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, ObjectsTallerThanAPageNeverBreakPagesWithoutEnd) {
+  // A plain object taller than the page in a split band, and a band taller than the page.
+  const int tall = 3 * (bottom_edge() - top_edge());
+  AddBand(btMasterData, "MasterData1", 20, 40, kBandBreaked, "1");
+  AddText("Plain", 20, "plain", tall);
+  AddBand(btMasterFooter, "MasterFooter1", 100, tall);
+  AddText("F", 100, "footer");
+  const Lines dump = Prepare();
+  EXPECT_LE(report.EMFPages.Count(), 3);
+  EXPECT_EQ(CountPrefix(dump, "1:Plain@"), 1);
+  EXPECT_EQ(Texts(dump).back(), "footer");
+}
+
+TEST_F(BandReportTest, StretchedPageFooterPrintsAsNotStretchedAtTheBottom) {
+  AddBand(btMasterData, "MasterData1", 20, 20, 0, "2");
+  AddText("L", 20, "[LINE#]");
+  AddBand(btPageFooter, "PageFooter1", 200, 20, kFlagStretched | kBandOnFirstPage);
+  AddText("PF", 200, "").Memo = Lines(30, "x");
+  const Lines dump = Prepare();
+  EXPECT_EQ(report.EMFPages.Count(), 1);
+  EXPECT_EQ(CountPrefix(dump, "1:PF@" + std::to_string(bottom_edge() - 20)), 1);
+}
+
+TEST_F(BandReportTest, RepeatedGroupHeaderOnEveryNewPage) {
+  const int per_page = (bottom_edge() - top_edge() - 20) / 100;
+  AddBand(btGroupHeader, "GroupHeader1", 0, 20, kBandRepeatHeader).FormatText = "1";
+  AddText("G", 0, "group");
+  AddBand(btMasterData, "MasterData1", 30, 100, 0, std::to_string(2 * per_page + 1));
+  AddText("L", 30, "[LINE#]");
+  const Lines dump = Prepare();
+  ASSERT_EQ(report.EMFPages.Count(), 3);
+  for (const char* page : {"1:G@", "2:G@", "3:G@"}) EXPECT_EQ(CountPrefix(dump, page), 1) << page;
+}
+
+TEST_F(BandReportTest, ProgressAndUndefinedNamesWithoutProgressWindow) {
+  AddBand(btMasterData, "MasterData1", 20, 20, 0, "2");
+  AddText("L", 20, "[Unknown]");
+  std::vector<int> progress;
+  report.OnProgress = [&](int n) { progress.push_back(n); };
+  report.ShowProgress = false;
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_TRUE(report.Terminated);
+  EXPECT_EQ(report.ErrorText, "Undefined symbol \"UNKNOWN\"");
+  EXPECT_FALSE(progress.empty());
+  EXPECT_EQ(progress.front(), 1);
+}
+
+}  // namespace
+}  // namespace zr
