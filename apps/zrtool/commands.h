@@ -28,4 +28,13 @@ int run_font_command(const std::vector<std::string>& args, std::ostream& out);
 // zrtool eval EXPR [--var NAME=VALUE]... [--script FILE]
 int run_eval_command(const std::vector<std::string>& args, std::ostream& out);
 
+// zrtool form build FILE.json -o FILE.zrf | form dump FILE.zrf [-o FILE.json]
+int run_form_command(const std::vector<std::string>& args, std::ostream& out);
+
+// zrtool prepared dump FILE.zrw
+int run_prepared_command(const std::vector<std::string>& args, std::ostream& out);
+
+// zrtool render FILE.zrw --page N [--zoom PERCENT] -o PAGE.png
+int run_render_command(const std::vector<std::string>& args, std::ostream& out);
+
 }  // namespace zr::tool

@@ -25,6 +25,14 @@ constexpr Command kCommands[] = {
      "[--charset N] [--text TEXT] [--extra N] [--code-page N]",
      "print the installed font a face name resolves to, its metrics and a text's extent",
      zr::tool::run_font_command},
+    {"form", "build FILE.json -o FILE.zrf | dump FILE.zrf [-o FILE.json] [--code-page N]",
+     "build a report form from its JSON description, or dump a form as that JSON",
+     zr::tool::run_form_command},
+    {"prepared", "dump FILE.zrw [--code-page N]",
+     "print the pages and objects of a prepared report, one item a line",
+     zr::tool::run_prepared_command},
+    {"render", "FILE.zrw --page N [--zoom PERCENT] -o PAGE.png",
+     "draw one page of a prepared report into a PNG image", zr::tool::run_render_command},
 };
 
 int usage() {

@@ -76,85 +76,68 @@ void TvtPage::RegisterProperties() {
 
 Value TvtPage::GetProperty(const std::string& name) {
   const std::string n = upper_ascii(name);
-  const bool dialog = PageType == 1;
-  const bool bounds = TvtGlobals::Get().run_mode();
-  if (n == "LEFT") return Value(DialogLeft);
-  if (n == "TOP") return Value(DialogTop);
-  if (n == "WIDTH") return Value(dialog ? DialogWidth : tenths_to_script(PageWidth));
-  if (n == "HEIGHT") return Value(dialog ? DialogHeight : tenths_to_script(PageHeight));
-  if (n == "TYPE") return Value(int32_t{PageType});
-  if (n == "BORDERSTYLE") return Value(int32_t{BorderStyle});
+  if (PageType != 1 && (n == "WIDTH" || n == "HEIGHT"))
+    return Value(tenths_to_script(n == "WIDTH" ? PageWidth : PageHeight));
+  if (TvtGlobals::Get().run_mode()) {
+    const Rect bounds = PrintableBounds();
+    if (n == "LEFTMARGIN") return Value(bounds.left);
+    if (n == "TOPMARGIN") return Value(bounds.top);
+    if (n == "RIGHTMARGIN") return Value(bounds.right);
+    if (n == "BOTTOMMARGIN") return Value(bounds.bottom - PageFooterHeight);
+  }
+  if (int32_t* field = int_field(n)) return Value(*field);
+  if (uint8_t* field = byte_field(n)) return Value(int32_t{*field});
   if (n == "CAPTION") return Value(Caption);
   if (n == "NAME") return Value(Name);
-  if (n == "COLOR") return Value(Color);
-  if (n == "POSITION") return Value(int32_t{Position});
-  if (n == "SIZE") return Value(PageSize);
-  if (n == "LEFTMARGIN") return Value(bounds ? PrintableBounds().left : LeftMargin);
-  if (n == "TOPMARGIN") return Value(bounds ? PrintableBounds().top : TopMargin);
-  if (n == "RIGHTMARGIN") return Value(bounds ? PrintableBounds().right : RightMargin);
-  if (n == "BOTTOMMARGIN")
-    return Value(bounds ? PrintableBounds().bottom - PageFooterHeight : BottomMargin);
-  if (n == "ORIENTATION") return Value(int32_t{Orientation});
   if (n == "PRINTTOPREVPAGE") return Value(PrintToPrevPage);
   if (n == "STRETCHTOPRINTABLE") return Value(!UseMargins);
-  if (n == "COLUMNS") return Value(Columns);
-  if (n == "COLUMNGAP") return Value(ColumnGap);
   if (n == "VISIBLE") return Value(Visible);
   return Value::null();
 }
 
 void TvtPage::SetProperty(const std::string& name, const Value& value) {
   const std::string n = upper_ascii(name);
-  const bool dialog = PageType == 1;
-  auto byte = [&] { return static_cast<uint8_t>(value.to_int()); };
-  if (n == "LEFT")
-    DialogLeft = value.to_int();
-  else if (n == "TOP")
-    DialogTop = value.to_int();
-  else if (n == "WIDTH") {
-    if (dialog)
-      DialogWidth = value.to_int();
-    else
-      PageWidth = script_to_tenths(value.to_double());
-  } else if (n == "HEIGHT") {
-    if (dialog)
-      DialogHeight = value.to_int();
-    else
-      PageHeight = script_to_tenths(value.to_double());
-  } else if (n == "TYPE")
-    PageType = byte();
-  else if (n == "BORDERSTYLE")
-    BorderStyle = byte();
-  else if (n == "CAPTION")
+  if (PageType != 1 && (n == "WIDTH" || n == "HEIGHT")) {
+    (n == "WIDTH" ? PageWidth : PageHeight) = script_to_tenths(value.to_double());
+  } else if (int32_t* field = int_field(n)) {
+    *field = value.to_int();
+  } else if (uint8_t* field = byte_field(n)) {
+    *field = static_cast<uint8_t>(value.to_int());
+  } else if (n == "CAPTION") {
     Caption = value.to_string();
-  else if (n == "NAME")
+  } else if (n == "NAME") {
     Name = value.to_string();
-  else if (n == "COLOR")
-    Color = value.to_int();
-  else if (n == "POSITION")
-    Position = byte();
-  else if (n == "SIZE")
-    PageSize = value.to_int();
-  else if (n == "LEFTMARGIN")
-    LeftMargin = value.to_int();
-  else if (n == "TOPMARGIN")
-    TopMargin = value.to_int();
-  else if (n == "RIGHTMARGIN")
-    RightMargin = value.to_int();
-  else if (n == "BOTTOMMARGIN")
-    BottomMargin = value.to_int();
-  else if (n == "ORIENTATION")
-    Orientation = byte();
-  else if (n == "PRINTTOPREVPAGE")
+  } else if (n == "PRINTTOPREVPAGE") {
     PrintToPrevPage = value.to_bool();
-  else if (n == "STRETCHTOPRINTABLE")
+  } else if (n == "STRETCHTOPRINTABLE") {
     UseMargins = !value.to_bool();
-  else if (n == "COLUMNS")
-    Columns = value.to_int();
-  else if (n == "COLUMNGAP")
-    ColumnGap = value.to_int();
-  else if (n == "VISIBLE")
+  } else if (n == "VISIBLE") {
     Visible = value.to_bool();
+  }
+}
+
+int32_t* TvtPage::int_field(std::string_view n) {
+  if (n == "LEFT") return &DialogLeft;
+  if (n == "TOP") return &DialogTop;
+  if (n == "WIDTH") return &DialogWidth;  // dialog pages; report pages are handled before
+  if (n == "HEIGHT") return &DialogHeight;
+  if (n == "COLOR") return &Color;
+  if (n == "SIZE") return &PageSize;
+  if (n == "LEFTMARGIN") return &LeftMargin;
+  if (n == "TOPMARGIN") return &TopMargin;
+  if (n == "RIGHTMARGIN") return &RightMargin;
+  if (n == "BOTTOMMARGIN") return &BottomMargin;
+  if (n == "COLUMNS") return &Columns;
+  if (n == "COLUMNGAP") return &ColumnGap;
+  return nullptr;
+}
+
+uint8_t* TvtPage::byte_field(std::string_view n) {
+  if (n == "TYPE") return &PageType;
+  if (n == "BORDERSTYLE") return &BorderStyle;
+  if (n == "POSITION") return &Position;
+  if (n == "ORIENTATION") return &Orientation;
+  return nullptr;
 }
 
 void TvtPage::SetPaper(int32_t size, int32_t width, int32_t height, uint8_t orientation,

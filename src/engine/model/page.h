@@ -77,6 +77,12 @@ class TvtPage : public TvtObject {
   // Hook for the band engine: the height its page footer takes while it prepares this page.
   // A script's bottom margin (run mode) then ends above the footer; 0 otherwise.
   int32_t PageFooterHeight = 0;
+
+ private:
+  // The fields scripts read and write as they are, by upper-case script name; null for
+  // other names.
+  int32_t* int_field(std::string_view name);
+  uint8_t* byte_field(std::string_view name);
 };
 
 class TvtPages {

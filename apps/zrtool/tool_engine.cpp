@@ -1,0 +1,53 @@
+#include "tool_engine.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/byte_stream.h"
+#include "platform/codepage.h"
+#include "platform/errors.h"
+
+namespace zr::tool {
+
+void ToolEngine::fail_on_messages(size_t first_call, const std::string& source) const {
+  const std::vector<UiCall>& calls = ui_.calls();
+  for (size_t i = first_call; i < calls.size(); ++i) {
+    if (calls[i].kind != UiCall::Kind::Message) continue;
+    std::string text = ansi_to_utf8(calls[i].text);
+    for (char& c : text)
+      if (c == '\r') c = ' ';
+    throw FormatError(text, source);
+  }
+}
+
+void ToolEngine::load_form(TvtReport& report, std::string_view bytes, const std::string& source) {
+  if (bytes.empty()) throw FormatError("empty file", source);
+  size_t first_call = ui_.calls().size();
+  ByteReader reader(bytes, source);
+  report.LoadFromStream(reader);
+  fail_on_messages(first_call, source);
+}
+
+void ToolEngine::load_prepared(TvtReport& report, const std::filesystem::path& path) {
+  size_t first_call = ui_.calls().size();
+  report.LoadPreparedReport(path);
+  fail_on_messages(first_call, path.string());
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw IoError("cannot read " + path.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) throw IoError("cannot read " + path.string());
+  return bytes.str();
+}
+
+void write_file(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw IoError("cannot write " + path.string());
+}
+
+}  // namespace zr::tool
