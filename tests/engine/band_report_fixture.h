@@ -24,20 +24,21 @@ class BandReportTest : public ReportTest {
 
   zr::TvtPage& page() { return report.Pages.Items(0); }
 
+  // On form page `on` (0-based).
   zr::TvtBandView& AddBand(int type, const std::string& name, int top, int height,
-                           uint16_t flags = 0, const std::string& source = {}) {
+                           uint16_t flags = 0, const std::string& source = {}, int on = 0) {
     auto band = std::make_unique<zr::TvtBandView>();
     band->Name = name;
     band->SetBandType(type);
     band->SetBounds(0, top, 600, height);
     band->Flags = flags;
     band->FormatText = source;
-    return static_cast<zr::TvtBandView&>(*page().Add(std::move(band)));
+    return static_cast<zr::TvtBandView&>(*report.Pages.Items(on).Add(std::move(band)));
   }
 
   zr::TvtMemoView& AddText(const std::string& name, int top, const std::string& text,
-                           int height = 18, int left = 10, int width = 200) {
-    zr::TvtMemoView& memo = AddMemo(name);
+                           int height = 18, int left = 10, int width = 200, int on = 0) {
+    zr::TvtMemoView& memo = AddMemo(name, on);
     memo.SetBounds(left, top, width, height);
     memo.Memo = {text};
     return memo;

@@ -96,6 +96,10 @@ class TvtReport {
   void PrepareError(const std::exception& error);
   // The progress display: OnProgress, else the progress window's label.
   void ReportProgress(int n);
+  // Switches the printer the report prepares and prints for (indexes of the printer list):
+  // PrinterName takes its name and every form page applies its paper again. ZorelError
+  // (Argument) for an index outside the list.
+  bool ChangePrinter(int old_index, int new_index);
   // The band engine of the run in progress; null outside PrepareReport.
   TvtBandEngine* Engine = nullptr;
 
@@ -184,6 +188,11 @@ class TvtReport {
   virtual void BuildReport();
   void RunPasses();
   void FormLoop();
+  // Dialog pages run their scripts (headless); a script's MODALRESULT of mrCancel cancels.
+  bool RunDialogPages();
+  // The form's PrinterName, when installed, unless PrintToDefault.
+  void SelectNamedPrinter();
+  void InterleavePreparedPages();
   bool SecondPass() const;
 
   // Points the dictionary at the engine's parser and script variables.

@@ -41,6 +41,7 @@ bool TvtReport::PrepareReport() {
   TvtGlobals& g = TvtGlobals::Get();
   Restorer<EngineMode> mode(g.mode);
   g.mode = EngineMode::Run;
+  SelectNamedPrinter();
   g.Building = true;
   const double now = g.clock.now();
   g.ReportDate = static_cast<double>(static_cast<int64_t>(now));
@@ -125,6 +126,61 @@ void TvtReport::RunPasses() {
   if (window) g.ui.show_progress_window(ProgressCaption, ProgressStage + "  1");
   BuildReport();
   if (window) g.ui.hide_progress_window();
+  if (!Terminated && !DialogCancelled && InterleavePages && Pages.Count() > 1)
+    InterleavePreparedPages();
+}
+
+bool TvtReport::RunDialogPages() {
+  TvtGlobals& g = TvtGlobals::Get();
+  for (auto& page : Pages.pages()) {
+    if (page->PageType != 1) continue;
+    g.CurPage = page.get();
+    Engine->modal_result = 0;
+    try {
+      g.RunScript(page->Script);
+    } catch (const std::exception& e) {
+      PrepareError(e);
+      return false;
+    }
+    if (page->Visible && Engine->modal_result == 2) {
+      DialogCancelled = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+void TvtReport::InterleavePreparedPages() {
+  const int k = Pages.Count();
+  const int n = EMFPages.Count() / k;
+  for (int e = 1; e < k; ++e) {
+    try {
+      for (int i = 0; i < n; ++i) EMFPages.Move(n * e + i, e + i * (e + 1));
+    } catch (const ZorelError&) {
+      continue;  // this form page's pages ran out
+    }
+  }
+}
+
+bool TvtReport::ChangePrinter(int /*old_index*/, int new_index) {
+  TvtGlobals& g = TvtGlobals::Get();
+  g.printer.SetPrinterIndex(new_index);
+  PrinterName = g.printer.printers().at(static_cast<size_t>(new_index));
+  for (auto& page : Pages.pages())
+    page->SetPaper(page->PageSize, page->PageWidth, page->PageHeight, page->Orientation, page->Bin);
+  return true;
+}
+
+void TvtReport::SelectNamedPrinter() {
+  TvtGlobals& g = TvtGlobals::Get();
+  if (PrintToDefault || PrinterName.empty()) return;
+  const auto& printers = g.printer.printers();
+  for (size_t i = 0; i < printers.size(); ++i)
+    if (printers[i] == PrinterName) {
+      if (static_cast<int>(i) != g.printer.printer_index())
+        ChangePrinter(g.printer.printer_index(), static_cast<int>(i));
+      return;
+    }
 }
 
 void TvtReport::BuildReport() {
@@ -153,11 +209,11 @@ void TvtReport::BuildReport() {
       if (Terminated) break;
     }
   }
-  for (auto& page : Pages.pages())
-    if (page->PageType == 1 && !SecondPass()) {
-      g.CurPage = page.get();
-      g.RunScript(page->Script);
-    }
+  if (!SecondPass() && !RunDialogPages()) {
+    for (auto& page : Pages.pages()) engine.FinishPage(*page);
+    if (multiple) Dataset->EndIteration();
+    return;
+  }
   do {
     FormLoop();
     if (multiple && !Terminated) Dataset->Next();

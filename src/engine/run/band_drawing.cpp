@@ -179,12 +179,13 @@ void TvtBandEngine::DoDraw(TvtBand* band) {
       CheckPageBreak(ps, band, ps.cur_y, calc, false);
       band->y = ps.cur_y;
     }
+    bool moved = band->Breaked;
     if (band->Breaked)
       SplitBand(ps, *band);
     else
-      DrawObjects(band);
+      moved = DrawObjects(band);
     for (auto& [v, h] : heights) v->Height = h;
-    if (!band->Breaked && band->all_done) ps.cur_y += calc;
+    if (!moved) ps.cur_y += calc;
   } else {
     if (!band->FixedInPlace() && !band->Breaked) {
       CheckPageBreak(ps, band, ps.cur_y, band->dy, false);
@@ -194,8 +195,8 @@ void TvtBandEngine::DoDraw(TvtBand* band) {
       band->max_dy = calc;
       SplitBand(ps, *band);
     } else {
-      DrawObjects(band);
-      if (!band->FixedInPlace() && band->all_done) ps.cur_y += band->dy;
+      const bool moved = DrawObjects(band);
+      if (!band->FixedInPlace() && !moved) ps.cur_y += band->dy;
     }
   }
   if (ps.last_printed != band) ps.band_column = 1;
@@ -222,11 +223,19 @@ void TvtBandEngine::BandColumns(TvtPageForming& ps, TvtBand& band) {
 }
 
 bool TvtBandEngine::DrawObjects(TvtBand* band) {
-  for (TvtView* v : band->objects) {
+  for (size_t i = 0; i < band->objects.size(); ++i) {
     if (Terminated()) break;
-    // Subreports are printed by their own pages; they are not drawn as objects.
-    if (v->ObjectType == kObjSubReport) continue;
-    DrawObject(band, *v);
+    TvtView& v = *band->objects[i];
+    if (v.ObjectType != kObjSubReport) {
+      DrawObject(band, v);
+    } else if (v.Visible && v.ParentBand == band) {
+      TvtPageForming& ps = StateOf(*band);
+      const int page_before = g_.CurPageNo;
+      RunSubreports(ps, *band, i);
+      if (g_.CurPageNo == page_before)
+        ps.cur_y = std::max(ps.cur_y, SaturateInt32(int64_t{band->y} + band->dy));
+      return true;
+    }
   }
   return false;
 }

@@ -325,6 +325,17 @@ void TvtBandEngine::FormPage(TvtPage& page) {
     }
   }
   ps.final_column_footer = false;
+  if (ps.delay_mode) {
+    depth_ = ps.head(btSubDetailData)->view ? 3 : ps.head(btDetailData)->view ? 2 : 1;
+    DataLoop(ps, 1);
+  } else {
+    FormPageSteps(ps);
+  }
+  ps.last_printed = nullptr;
+}
+
+void TvtBandEngine::FormPageSteps(TvtPageForming& ps) {
+  TvtPage& page = *ps.page;
   if (append && saved_y == saved_bottom) {
     append = false;
     g_.CurPageNo = report_.EMFPages.Count();
@@ -368,6 +379,11 @@ void TvtBandEngine::FormPage(TvtPage& page) {
     ps.summary = false;
     ps.final_column_footer = false;
   }
+  FinishFormedPage(ps);
+  g_.CurPageNo = page_before_data + 1;
+}
+
+void TvtBandEngine::FinishFormedPage(TvtPageForming& ps) {
   saved_y = ps.column > 0 ? ComputedBottom(ps) : ps.cur_y;
   saved_bottom = ps.bottom;
   ps.column = 0;
@@ -384,8 +400,6 @@ void TvtBandEngine::FormPage(TvtPage& page) {
   }
   footer_owed = footer->Exists() && !printed;
   EndPage(g_.CurPageNo);
-  g_.CurPageNo = page_before_data + 1;
-  ps.last_printed = nullptr;
 }
 
 void TvtBandEngine::EndPage(int page_no) {
@@ -424,8 +438,12 @@ void TvtBandEngine::WalkDataBand(TvtPageForming& ps, TvtBand& band, int level) {
   TvtDataset& ds = *band.dataset();
   try {
     ds.First();
-    SetLine(&band, 1);
-    band.line_through = 1;
+    if (ps.delay_mode) {
+      ps.delayed.push_back({TvtDelayedEntry::FirstRecord, &band});
+    } else {
+      SetLine(&band, 1);
+      band.line_through = 1;
+    }
     for (TvtBand* group = band.first_group; group; group = group->next_group) {
       SetLine(group, 0);
       group->line_through = 0;
@@ -464,7 +482,9 @@ void TvtBandEngine::WalkDataBand(TvtPageForming& ps, TvtBand& band, int level) {
       if (Terminated()) break;
       ds.Next();
       GroupTest(ps, band);
-      if (printed) {
+      if (ps.delay_mode) {
+        ps.delayed.push_back({TvtDelayedEntry::NextRecord, &band});
+      } else if (printed) {
         ++ps.current_no;
         ++band.line_through;
         ++band.line;
@@ -528,7 +548,11 @@ void TvtBandEngine::GroupTest(TvtPageForming& ps, TvtBand& band) {
 
 void TvtBandEngine::ShowBand(TvtBand* band) {
   if (!band || Terminated()) return;
-  DrawBand(band);
+  TvtPageForming& ps = StateOf(*band);
+  if (ps.delay_mode)
+    ps.delayed.push_back({TvtDelayedEntry::Show, band});
+  else
+    DrawBand(band);
 }
 
 void TvtBandEngine::ShowBandByName(TvtPageForming& ps, const std::string& name) {

@@ -32,6 +32,12 @@ class TvtReport;
 class TvtGlobals;
 class TvtStretcheable;
 
+// A request recorded while a page is formed as a subreport, played back in its band.
+struct TvtDelayedEntry {
+  enum Kind { Show, FirstRecord, NextRecord } kind;
+  TvtBand* band;
+};
+
 // The forming state of one report page.
 struct TvtPageForming {
   TvtPage* page = nullptr;
@@ -47,6 +53,11 @@ struct TvtPageForming {
   bool final_column_footer = false;
   bool summary = false;               // the column footer's height counts as 0
   int column_no = 1, current_no = 1;  // COLUMN#, CURRENT#
+  // Subreport pages: requests are recorded while forming (delay mode) and played back.
+  bool delay_mode = false;
+  std::vector<TvtDelayedEntry> delayed;
+  size_t play_position = 0;
+  bool done = false;
   // Where the last break left Y; a band that does not fit there never will.
   int32_t break_y = -1;
   int break_page = -1, break_column = -1;
@@ -137,6 +148,14 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   void BandColumns(TvtPageForming& ps, TvtBand& band);
   void Accumulate(TvtBand& band);
   void SplitBand(TvtPageForming& ps, TvtBand& band);
+  // Forms the subreport pages of `band`'s objects from `first` on and prints them side by
+  // side, breaking pages until every one is done.
+  void RunSubreports(TvtPageForming& ps, TvtBand& band, size_t first);
+  void SetUpSubreport(TvtPageForming& ps, TvtBand& band, TvtView& object, TvtPageForming& sub);
+  // Plays `sub`'s list from its position; false when a band found no room.
+  bool PlayDelayed(TvtPageForming& sub);
+  void FormPageSteps(TvtPageForming& ps);
+  void FinishFormedPage(TvtPageForming& ps);
   void NotifyHooks(TvtView& drawn);
   bool SecondPassOrBreaked(const TvtBand& band) const;
 
