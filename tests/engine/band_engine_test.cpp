@@ -295,3 +295,24 @@ TEST_F(BandReportTest, ProgressAndUndefinedNamesWithoutProgressWindow) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, CrossBandsRepeatCellsInEveryRow) {
+  AddBand(btCrossHeader, "CrossHeader1", 0, 0).SetBounds(100, 0, 100, 500);
+  AddBand(btCrossData, "CrossData1", 0, 0, 0, "3").SetBounds(200, 0, 60, 500);
+  AddBand(btMasterData, "MasterData1", 20, 20, 0, "2");
+  AddText("Row", 20, "row [LINE#]", 18, 10, 80);
+  AddText("Head", 20, "H", 18, 100, 100);
+  AddText("Cell", 20, "[COLUMN#]/[LINE#]", 18, 200, 60);
+  const std::string t1 = std::to_string(top_edge()), t2 = std::to_string(top_edge() + 20);
+  EXPECT_EQ(Prepare(),
+            (Lines{"1:Row@" + t1 + "=row 1", "1:Head@" + t1 + ",100=H", "1:Cell@" + t1 + ",200=1/1",
+                   "1:Cell@" + t1 + ",260=2/1", "1:Cell@" + t1 + ",320=3/1",
+                   "1:Row@" + t2 + "=row 2", "1:Head@" + t2 + ",100=H", "1:Cell@" + t2 + ",200=1/2",
+                   "1:Cell@" + t2 + ",260=2/2", "1:Cell@" + t2 + ",320=3/2"}));
+}
+
+}  // namespace
+}  // namespace zr

@@ -152,3 +152,33 @@ TEST_F(BandReportTest, SubreportsSideBySideContinueOnTheNextPage) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, ProgressWindowShowsTheStagesAndAStopCancelsTheRun) {
+  report.ShowProgress = true;
+  report.Title = "Sales";
+  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "3");
+  data.Script = {"begin if [LINE#] = 3 then STOPREPORT end"};
+  AddText("L", 20, "[LINE#]");
+  EXPECT_FALSE(report.PrepareReport());
+  EXPECT_EQ(Texts(Dump()), (Lines{"1", "2"}));
+  const UiCall first = env.ui.calls().front();
+  EXPECT_EQ(first.kind, UiCall::Kind::ShowProgress);
+  EXPECT_EQ(first.caption, "Preparing report - Sales");
+  EXPECT_EQ(first.text, "Processing page:  1");
+  EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
+}
+
+TEST_F(BandReportTest, ChangePrinterNamesThePrinterAndAppliesThePaperAgain) {
+  const int virtual_printer = globals().printer.virtual_printer_index();
+  page().SetPaper(kPaperCustomSize, 1000, 1500, 1, kDefaultBin);
+  EXPECT_TRUE(report.ChangePrinter(virtual_printer, virtual_printer));
+  EXPECT_EQ(report.PrinterName, "Virtual printer");
+  EXPECT_EQ(page().PageWidth, 1000);
+  EXPECT_EQ(page().Orientation, 1);
+}
+
+}  // namespace
+}  // namespace zr

@@ -41,7 +41,9 @@ class TvtBand : public TvtAggregateBand {
   TvtBand *next_group = nullptr, *prev_group = nullptr;
 
   TvtBandDataset data;
-  TvtDataset* cross_dataset = nullptr;
+  TvtDataset* cross_dataset = nullptr;  // from the cross data band's name=dataset list
+  TvtBandDataset cross_data;            // owns it
+  int32_t largest_record_count = 0;     // cross data: the most columns a walk reached
 
   std::string group_postfix;
   Value group_value;

@@ -145,6 +145,10 @@ int32_t TvtBandEngine::BandHeight(TvtBand* band) {
 }
 
 int32_t TvtBandEngine::CalcBandHeight(TvtBand* band) {
+  if (band->HasCrossObjects && band->type() != btPageFooter) {
+    band->calculated_height = CrossColumnsHeight(StateOf(*band), *band);
+    return band->calculated_height;
+  }
   int32_t result = band->dy;
   for (TvtView* v : band->objects) {
     auto* stretchable = dynamic_cast<TvtStretcheable*>(v);
@@ -184,6 +188,8 @@ void TvtBandEngine::DoDraw(TvtBand* band) {
       SplitBand(ps, *band);
     else
       moved = DrawObjects(band);
+    if (!band->Breaked && band->HasCrossObjects && band->type() != btPageFooter)
+      DrawCrossColumns(band);
     for (auto& [v, h] : heights) v->Height = h;
     if (!moved) ps.cur_y += calc;
   } else {
@@ -196,6 +202,7 @@ void TvtBandEngine::DoDraw(TvtBand* band) {
       SplitBand(ps, *band);
     } else {
       const bool moved = DrawObjects(band);
+      if (band->HasCrossObjects && band->type() != btPageFooter) DrawCrossColumns(band);
       if (!band->FixedInPlace() && !moved) ps.cur_y += band->dy;
     }
   }

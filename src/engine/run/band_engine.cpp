@@ -36,7 +36,10 @@ TvtBandEngine::TvtBandEngine(TvtReport& report, const TvtComponentDirectory& com
 
 TvtBandEngine::~TvtBandEngine() {
   for (auto& [page, ps] : pages_)
-    for (auto& band : ps->bands) ReleaseBandDataset(band->data);
+    for (auto& band : ps->bands) {
+      ReleaseBandDataset(band->data);
+      ReleaseBandDataset(band->cross_data);
+    }
   if (g_.run_host == this) g_.run_host = nullptr;
   if (g_.aggregates.host == this) g_.aggregates.host = nullptr;
   report_.DataResolver.SetRunningBands(nullptr);
@@ -91,7 +94,7 @@ TvtBand& TvtBandEngine::AddBand(TvtPageForming& ps, int type, TvtBandView* view)
   band->PrintChildIfInvisible = view->HasFlag(kBandPrintChildIfInvisible);
   if (type == btGroupHeader) {
     band->group_postfix = g_.GlobalParser.ToPostfix(view->FormatText);
-  } else {
+  } else if (!(type == btCrossData && view->FormatText.find(';') != std::string::npos)) {
     ReleaseBandDataset(band->data);
     band->data = ResolveBandDataset(view->FormatText, components_);
   }
@@ -126,7 +129,10 @@ void TvtBandEngine::AssignObjects(TvtPageForming& ps, TvtBand& band) {
         if (!IsCrossBandType(other->type()) && other.get() != &band &&
             std::count(other->objects.begin(), other->objects.end(), &v))
           listed = true;
-      if (!listed) join(v);
+      if (!listed) {
+        join(v);
+        band.HasCrossObjects = true;
+      }
     }
   }
   for (TvtView* v : subreports) {
@@ -284,6 +290,7 @@ void TvtBandEngine::PreparePage(TvtPage& page) {
       none.objects.push_back(owned.get());
     }
   LinkBands(ps);
+  LinkCrossDatasets(ps);
   ComputeEdges(ps);
   ps.bottom = ComputedBottom(ps);
   ps.cur_x = ps.left;
@@ -294,7 +301,10 @@ void TvtBandEngine::FinishPage(TvtPage& page) {
   if (g_.FirstPass) return;
   auto found = pages_.find(&page);
   if (found == pages_.end()) return;
-  for (auto& band : found->second->bands) ReleaseBandDataset(band->data);
+  for (auto& band : found->second->bands) {
+    ReleaseBandDataset(band->data);
+    ReleaseBandDataset(band->cross_data);
+  }
   for (auto& owned : page.Objects) owned->ParentBand = nullptr;
   page.PageFooterHeight = 0;
   if (g_.CurPage == &page) g_.CurBand = nullptr;

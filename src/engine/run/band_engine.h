@@ -93,6 +93,7 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   void DoDraw(TvtBand* band);
   bool DrawObjects(TvtBand* band);
   void DrawObject(TvtBand* band, TvtView& view);
+  void DrawCrossColumns(TvtBand* band);
 
   // Append state: the report continues the next form page on the page left.
   bool append = false;
@@ -117,6 +118,7 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   TvtAggregateBand* CurrentBand() override;
   TvtAggregateBand* FindDataBand(std::string_view name) override;
   TvtAggregateBand* PageDataBand(AggregateLevel level) override;
+  std::optional<int> CrossColumn() override { return cross_column_; }
 
   // --- TvtRunningBands ---
   std::optional<int> CurrentBandType() const override;
@@ -157,6 +159,13 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   void FormPageSteps(TvtPageForming& ps);
   void FinishFormedPage(TvtPageForming& ps);
   void NotifyHooks(TvtView& drawn);
+  // Cross bands.
+  void LinkCrossDatasets(TvtPageForming& ps);
+  void DrawCells(TvtBand& cross, TvtBand& band, int32_t x);
+  // The page check of a cross column of width `w` at `x`; moves x to the next page's left.
+  void CrossPageCheck(TvtPageForming& ps, TvtBand& band, int32_t& x, int32_t w, int start_page);
+  void WalkCrossData(TvtPageForming& ps, TvtBand& band, TvtBand& data, int32_t& x, int start_page);
+  int32_t CrossColumnsHeight(TvtPageForming& ps, TvtBand& band);
   bool SecondPassOrBreaked(const TvtBand& band) const;
 
   TvtPageForming& StateOf(const TvtBand& band) const;
@@ -172,6 +181,7 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   int depth_ = 1;
   std::vector<TvtView*> hooks_;  // objects that hear of every memo drawn
   std::map<const TvtView*, ClientDataset*> blob_fields_;
+  std::optional<int> cross_column_;  // COLUMN# while cross cells are drawn
 
   friend class TvtBandSplitter;
 };
