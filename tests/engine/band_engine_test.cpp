@@ -316,3 +316,38 @@ TEST_F(BandReportTest, CrossBandsRepeatCellsInEveryRow) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, EmptyMasterPrintsOnlyWithPrintIfEmpty) {
+  AddBand(btReportTitle, "Title1", 0, 20);
+  AddText("T", 0, "title");
+  AddBand(btMasterData, "MasterData1", 30, 20);  // no dataset
+  AddText("L", 30, "[LINE#]");
+  AddBand(btReportSummary, "Summary1", 60, 20);
+  AddText("S", 60, "summary");
+  EXPECT_EQ(Texts(Prepare()), (Lines{"title", "summary"}));
+  report.PrintIfEmpty = false;
+  EXPECT_EQ(Prepare(), Lines{});
+  EXPECT_EQ(report.EMFPages.Count(), 0);
+}
+
+TEST_F(BandReportTest, ScriptRequestsNewPagesColumnsBandsAndPositions) {
+  AddBand(btMasterData, "MasterData1", 20, 20, 0, "3").Script = {
+      "begin if [LINE#] = 2 then NEWPAGE; if [LINE#] = 3 then begin SHOWBAND(Extra); "
+      "CURY := CURY + 100 end end"};
+  AddText("L", 20, "[LINE#] [CURY]");
+  AddBand(btChild, "Extra", 60, 20);
+  AddText("E", 60, "extra");
+  const int t = top_edge();
+  auto at = [](int page, const std::string& name, int y, const std::string& text) {
+    return std::to_string(page) + ":" + name + "@" + std::to_string(y) + "=" + text;
+  };
+  EXPECT_EQ(Prepare(), (Lines{at(1, "L", t, "1 " + std::to_string(t)),
+                              at(2, "L", t, "2 " + std::to_string(t)), at(2, "E", t + 20, "extra"),
+                              at(2, "L", t + 140, "3 " + std::to_string(t + 140))}));
+}
+
+}  // namespace
+}  // namespace zr
