@@ -351,3 +351,20 @@ TEST_F(BandReportTest, ScriptRequestsNewPagesColumnsBandsAndPositions) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, BottomAlignedViewFollowsTheStretchedBand) {
+  AddBand(btMasterData, "MasterData1", 20, 40, kFlagStretched, "1");
+  AddText("Tall", 20, "").Memo = Lines(8, "line");
+  AddText("Bottom", 22, "end", 18, 300).BandAlign = baBottom;
+  report.PrepareReport();
+  report.EMFPages.ObjectsToPage(0);
+  auto& objects = report.EMFPages.PageInfo(0).Page->Objects;
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[1]->Top + objects[1]->Height, objects[0]->Top + objects[0]->Height);
+}
+
+}  // namespace
+}  // namespace zr
