@@ -57,8 +57,8 @@ TEST_P(PrepareGoldenTest, DumpMatchesTheExpectedPages) {
 
 INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                          testing::Values("simple_list", "footer_middle_page", "master_detail",
-                                         "nested_groups", "aggregates", "stretch_and_break",
-                                         "columns", "band_columns"));
+                                         "subset_empty", "nested_groups", "aggregates",
+                                         "stretch_and_break", "columns", "band_columns"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
