@@ -182,3 +182,34 @@ TEST_F(BandReportTest, ChangePrinterNamesThePrinterAndAppliesThePaperAgain) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+// Forms from files may link anything: such links must not print for ever.
+TEST_F(BandReportTest, LoopingChildrenAndSubreportsEnd) {
+  report.Pages.Add();
+  report.Pages.Add();
+  TvtBandView& title = AddBand(btReportTitle, "Title1", 0, 20);
+  title.ChildBand = "Child1";
+  AddText("T", 0, "title");
+  AddBand(btChild, "Child1", 30, 20).ChildBand = "Title1";
+  AddText("C", 30, "child");
+  // Page 0 shows page 1, which shows page 2, which shows page 1 again.
+  const int shows[] = {1, 2, 1};
+  for (int on = 0; on < 3; ++on) {
+    AddBand(on == 0 ? btReportSummary : btMasterData, "Band" + std::to_string(on), 60, 40, 0,
+            on == 0 ? "" : "1", on);
+    AddText("M" + std::to_string(on), 60, "in " + std::to_string(on), 18, 200, 50, on);
+    auto object = std::make_unique<TvtSubReportView>();
+    object->Name = "Sub" + std::to_string(on);
+    object->SetBounds(10, 70, 100, 20);
+    object->SubPage = shows[on];
+    report.Pages.Items(on).Add(std::move(object));
+  }
+  const Lines texts = Texts(Prepare());
+  EXPECT_EQ(texts, (Lines{"title", "child", "in 0", "in 1", "in 2"}));
+}
+
+}  // namespace
+}  // namespace zr

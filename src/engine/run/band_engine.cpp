@@ -197,12 +197,17 @@ void TvtBandEngine::LinkBands(TvtPageForming& ps) {
   const std::vector<TvtBand*> footers = chain_of(ps, btGroupFooter);
   for (size_t i = 0; i < headers.size() && i < footers.size(); ++i)
     headers[headers.size() - 1 - i]->footer = footers[i];
-  for (auto& band : ps.bands)
-    if (band->view && !band->view->ChildBand.empty())
-      band->child = find_band(ps, band->view->ChildBand);
+  for (auto& band : ps.bands) {
+    if (!band->view || band->view->ChildBand.empty()) continue;
+    TvtBand* child = find_band(ps, band->view->ChildBand);
+    // A child chain that leads back to the band would print for ever: that link is dropped.
+    bool loops = false;
+    for (TvtBand* b = child; b && !loops; b = b->child) loops = b == band.get();
+    band->child = loops ? nullptr : child;
+  }
   for (TvtBand* group : headers) {
-    TvtBand* data =
-        group->view->Master.empty() ? ps.head(btMasterData) : find_band(ps, group->view->Master);
+    TvtBand* data = group->view->Master.empty() ? nullptr : find_band(ps, group->view->Master);
+    if (!data || !data->IsDataBand()) data = ps.head(btMasterData);
     if (!data || !data->view) continue;
     group->data_band = data;
     if (group->footer) group->footer->data_band = data;
@@ -234,7 +239,7 @@ int32_t TvtBandEngine::ComputedBottom(const TvtPageForming& ps) const {
 }
 
 void TvtBandEngine::PreparePage(TvtPage& page) {
-  if (g_.FirstPass == false && report_.TwoPass && report_.FinalPass && Forming(&page)) return;
+  if (Forming(&page)) return;  // the bands of the first pass serve the second
   auto state = std::make_unique<TvtPageForming>();
   TvtPageForming& ps = *state;
   ps.page = &page;
@@ -697,8 +702,9 @@ void TvtBandEngine::ShowBand(const std::string& name) {
 }
 
 void TvtBandEngine::ShowProgressText(const std::string& text) {
-  report_.ProgressStage = text;
-  g_.ui.update_progress_window(0, 0);
+  // The window has one label: the script's text takes it until the next progress step.
+  if (report_.ShowProgress && !report_.OnProgress)
+    g_.ui.show_progress_window(report_.ProgressCaption, text);
 }
 
 void TvtBandEngine::LoadBlobField(TvtView& view) {

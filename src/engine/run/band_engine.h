@@ -181,7 +181,8 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   int depth_ = 1;
   std::vector<TvtView*> hooks_;  // objects that hear of every memo drawn
   std::map<const TvtView*, ClientDataset*> blob_fields_;
-  std::optional<int> cross_column_;  // COLUMN# while cross cells are drawn
+  std::optional<int> cross_column_;                // COLUMN# while cross cells are drawn
+  std::vector<const TvtPage*> active_subreports_;  // pages whose subreports are playing
 
   friend class TvtBandSplitter;
 };

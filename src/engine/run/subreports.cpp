@@ -57,8 +57,10 @@ void TvtBandEngine::RunSubreports(TvtPageForming& ps, TvtBand& band, size_t firs
     auto* object = dynamic_cast<TvtSubReportView*>(band.objects[i]);
     if (!object || object->SubPage < 0 || object->SubPage >= report_.Pages.Count()) continue;
     TvtPageForming* sub = Forming(&report_.Pages.Items(object->SubPage));
-    // A page cannot be printed inside itself.
-    if (!sub || sub == &ps || std::count(subs.begin(), subs.end(), sub)) continue;
+    // A page cannot be printed inside itself, directly or through other subreports.
+    if (!sub || sub == &ps || std::count(subs.begin(), subs.end(), sub) ||
+        std::count(active_subreports_.begin(), active_subreports_.end(), sub->page))
+      continue;
     try {
       SetUpSubreport(ps, band, *object, *sub);
     } catch (const std::exception& e) {
@@ -67,6 +69,11 @@ void TvtBandEngine::RunSubreports(TvtPageForming& ps, TvtBand& band, size_t firs
     }
     subs.push_back(sub);
   }
+  active_subreports_.push_back(ps.page);
+  struct Leave {
+    std::vector<const TvtPage*>& active;
+    ~Leave() { active.pop_back(); }
+  } leave{active_subreports_};
   int32_t max_y = ps.cur_y;
   bool first_round = true;
   int idle_rounds = 0;
