@@ -213,3 +213,21 @@ TEST_F(BandReportTest, LoopingChildrenAndSubreportsEnd) {
 
 }  // namespace
 }  // namespace zr
+
+namespace zr {
+namespace {
+
+TEST_F(BandReportTest, MultipleModeFormsThePagesOncePerDrivingRecord) {
+  TvtUserDataset driver;
+  driver.RangeEnd = reCount;
+  driver.RangeEndCount = 3;
+  report.ReportType = rtMultiple;
+  report.Dataset = &driver;
+  AddBand(btReportTitle, "Title1", 0, 20);
+  AddText("T", 0, "copy [PAGE#]");
+  EXPECT_EQ(Texts(Prepare()), (Lines{"copy 1", "copy 2", "copy 3"}));
+  EXPECT_EQ(report.EMFPages.Count(), 3);
+}
+
+}  // namespace
+}  // namespace zr
