@@ -178,6 +178,9 @@ TEST_F(BandReportTest, ChangePrinterNamesThePrinterAndAppliesThePaperAgain) {
   EXPECT_EQ(report.PrinterName, "Virtual printer");
   EXPECT_EQ(page().PageWidth, 1000);
   EXPECT_EQ(page().Orientation, 1);
+  EXPECT_FALSE(report.ChangePrinter(virtual_printer, virtual_printer + 5));
+  EXPECT_EQ(report.PrinterName, "Virtual printer");
+  EXPECT_EQ(env.ui.calls().back().text, "Printer selected is not valid");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 45> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -57,6 +57,7 @@ constexpr std::array<std::pair<int, const char*>, 45> kStrings{{
     {kStrFirstPass, "Performing 1st pass:"},
     {kStrProcessingPage, "Processing page:"},
     {kStrErrorCaption, "Error"},
+    {kStrInvalidPrinter, "Printer selected is not valid"},
     {kStrUndefinedSymbol, "Undefined symbol"},
 }};
 

@@ -21,6 +21,7 @@ inline constexpr int kStrPreparingReport = 55203;
 inline constexpr int kStrFirstPass = 55204;
 inline constexpr int kStrProcessingPage = 55205;
 inline constexpr int kStrErrorCaption = 55206;
+inline constexpr int kStrInvalidPrinter = 55210;
 inline constexpr int kStrDefaultBin = 55435;
 inline constexpr int kStrUndefinedSymbol = 55439;
 

@@ -97,8 +97,9 @@ class TvtReport {
   // The progress display: OnProgress, else the progress window's label.
   void ReportProgress(int n);
   // Switches the printer the report prepares and prints for (indexes of the printer list):
-  // PrinterName takes its name and every form page applies its paper again. ZorelError
-  // (Argument) for an index outside the list.
+  // PrinterName takes its name and every form page applies its paper again. When that fails
+  // (an index outside the list), "Printer selected is not valid" is shown, the old printer
+  // is selected again and the result is false.
   bool ChangePrinter(int old_index, int new_index);
   // The band engine of the run in progress; null outside PrepareReport.
   TvtBandEngine* Engine = nullptr;

@@ -162,13 +162,27 @@ void TvtReport::InterleavePreparedPages() {
   }
 }
 
-bool TvtReport::ChangePrinter(int /*old_index*/, int new_index) {
+bool TvtReport::ChangePrinter(int old_index, int new_index) {
   TvtGlobals& g = TvtGlobals::Get();
-  g.printer.SetPrinterIndex(new_index);
-  PrinterName = g.printer.printers().at(static_cast<size_t>(new_index));
-  for (auto& page : Pages.pages())
-    page->SetPaper(page->PageSize, page->PageWidth, page->PageHeight, page->Orientation, page->Bin);
-  return true;
+  auto select = [&](int index) {
+    g.printer.SetPrinterIndex(index);
+    PrinterName = g.printer.printers().at(static_cast<size_t>(index));
+    for (auto& page : Pages.pages())
+      page->SetPaper(page->PageSize, page->PageWidth, page->PageHeight, page->Orientation,
+                     page->Bin);
+  };
+  try {
+    select(new_index);
+    return true;
+  } catch (const ZorelError&) {
+    g.ui.show_message(LoadStr(kStrInvalidPrinter), LoadStr(kStrErrorCaption), MB_ICONERROR);
+  }
+  try {
+    select(old_index);
+  } catch (const ZorelError&) {
+    // The printer in use is gone too: the report keeps what the printer layer holds.
+  }
+  return false;
 }
 
 void TvtReport::SelectNamedPrinter() {
