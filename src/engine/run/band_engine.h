@@ -65,6 +65,11 @@ struct TvtPageForming {
   TvtBand* head(int type) const { return heads[static_cast<size_t>(type)]; }
 };
 
+// The bands of `type` with a view, in chain (top-to-bottom) order.
+std::vector<TvtBand*> BandChain(const TvtPageForming& ps, int type);
+// The first band of the page with that name, ignoring case; null when there is none.
+TvtBand* FindBandNamed(const TvtPageForming& ps, std::string_view name);
+
 class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunningBands {
  public:
   TvtBandEngine(TvtReport& report, const TvtComponentDirectory& components);
