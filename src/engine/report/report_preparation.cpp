@@ -90,6 +90,7 @@ bool TvtReport::PrepareReport() {
   g.FirstPass = false;
   g.CurBand = nullptr;
   g.CurView = nullptr;
+  g.CurPage = nullptr;  // the pages of the run were replaced by the reloaded form
   g.Building = false;
   return result;
 }
@@ -97,6 +98,7 @@ bool TvtReport::PrepareReport() {
 void TvtReport::RunPasses() {
   TvtGlobals& g = TvtGlobals::Get();
   Terminated = false;
+  ErrorText.clear();
   g.FirstPass = false;
   FinalPass = true;
   g.CurPageNo = 0;
