@@ -31,6 +31,9 @@ int run_eval_command(const std::vector<std::string>& args, std::ostream& out);
 // zrtool form build FILE.json -o FILE.zrf | form dump FILE.zrf [-o FILE.json]
 int run_form_command(const std::vector<std::string>& args, std::ostream& out);
 
+// zrtool prepare FORM.zrf [--data NAME=PACKET]... [--var NAME=VALUE]... -o OUT.zrw [--dump]
+int run_prepare_command(const std::vector<std::string>& args, std::ostream& out);
+
 // zrtool prepared dump FILE.zrw
 int run_prepared_command(const std::vector<std::string>& args, std::ostream& out);
 

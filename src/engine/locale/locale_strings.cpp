@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 37> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -48,6 +48,16 @@ constexpr std::array<std::pair<int, const char*>, 37> kStrings{{
     {kStrTimeFormats + 1, "h:nn:ss"},
     {kStrTimeFormats + 2, "hh:nn"},
     {kStrTimeFormats + 3, "h:nn"},
+    // Preparation.
+    {kStrFrom, "from"},
+    {kStrCalcError, "An error occured during calculating"},
+    {kStrReportLabel, "Report:"},
+    {kStrObjectLabel, "Object:"},
+    {kStrPreparingReport, "Preparing report"},
+    {kStrFirstPass, "Performing 1st pass:"},
+    {kStrProcessingPage, "Processing page:"},
+    {kStrErrorCaption, "Error"},
+    {kStrInvalidPrinter, "Printer selected is not valid"},
     {kStrUndefinedSymbol, "Undefined symbol"},
 }};
 

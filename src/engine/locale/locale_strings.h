@@ -13,6 +13,15 @@ inline constexpr int kStrFirstBandName = 55077;   // + band type code (0-22)
 inline constexpr int kStrBooleanFormats = 55170;  // four patterns "false;true"
 inline constexpr int kStrDateFormats = 55175;     // four date patterns
 inline constexpr int kStrTimeFormats = 55179;     // four time patterns
+inline constexpr int kStrFrom = 55199;
+inline constexpr int kStrCalcError = 55200;
+inline constexpr int kStrReportLabel = 55201;
+inline constexpr int kStrObjectLabel = 55202;
+inline constexpr int kStrPreparingReport = 55203;
+inline constexpr int kStrFirstPass = 55204;
+inline constexpr int kStrProcessingPage = 55205;
+inline constexpr int kStrErrorCaption = 55206;
+inline constexpr int kStrInvalidPrinter = 55210;
 inline constexpr int kStrDefaultBin = 55435;
 inline constexpr int kStrUndefinedSymbol = 55439;
 

@@ -138,6 +138,8 @@ class TvtView : public TvtObject {
   virtual void LoadFromBlobField(const std::optional<std::string>& content);
   // Called once for every object after a whole form has loaded.
   virtual void AfterLoad() {}
+  // For views with kFlagWantHook: `drawn`, a memo, was just written to a prepared page.
+  virtual void OnHook(TvtView& /*drawn*/) {}
   // Scales geometry for drawing (ScaleX/Y, OffsetX/Y) and computes DrawRect; always paired
   // with RestoreGeometry inside one Draw.
   virtual void ApplyScale();

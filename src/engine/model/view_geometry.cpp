@@ -5,6 +5,7 @@
 #include "engine/model/page.h"
 #include "engine/model/view.h"
 #include "engine/report/tvt_globals.h"
+#include "engine/run/band.h"
 #include "platform/rounding.h"
 
 namespace zr {
@@ -167,10 +168,17 @@ void TvtView::ApplyBandAlign(Canvas* canvas) {
 }
 
 void TvtView::ApplyBandRelativeAlign() {
-  if (!TvtGlobals::Get().CurBand || BandAlign == baNone) return;
-  // The band engine hooks in here with the running band: baBottom puts the view's bottom on
-  // the band's bottom, baTop its Top on the band's top, baWidth in a cross band takes the
-  // band's width.
+  const TvtBand* band = TvtGlobals::Get().CurBand;
+  if (!band || BandAlign == baNone) return;
+  // The running band: baBottom puts the view's bottom on the band's bottom (as stretched),
+  // baTop its Top on the band's top, baWidth in a cross band takes the band's width.
+  if (IsCrossBandType(band->type())) {
+    if (BandAlign == baWidth) Width = band->dx;
+    return;
+  }
+  const int32_t height = band->calculated_height > band->dy ? band->calculated_height : band->dy;
+  if (BandAlign == baTop) Top = band->y;
+  if (BandAlign == baBottom) Top = SaturateInt32(int64_t{band->y} + height - Height);
 }
 
 }  // namespace zr

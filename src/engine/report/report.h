@@ -18,12 +18,19 @@
 #include "engine/model/page.h"
 #include "engine/model/prepared_pages.h"
 #include "engine/model/view.h"
+#include "engine/run/component_directory.h"
+#include "engine/run/report_data_resolver.h"
 #include "platform/byte_stream.h"
 #include "platform/value.h"
 
 namespace zr {
 
 class TvtExportFilter;
+class TvtBand;
+class TvtBandEngine;
+class TvtDataset;
+
+enum TvtReportType { rtSimple, rtMultiple };
 
 class TvtReport {
  public:
@@ -60,12 +67,50 @@ class TvtReport {
   std::function<void(int page_no)> OnBeginPage;
   std::function<void(TvtView& view)> OnObjectClick;
   std::function<void(TvtView& view, int& cursor)> OnMouseOverObject;
+  std::function<void()> OnBeginDoc, OnEndDoc;
+  std::function<void(int page_no)> OnEndPage;
+  std::function<void(TvtBand&band)> OnBeginBand, OnEndBand, OnBeginColumn;
+  std::function<void(int n)> OnProgress;
+  std::function<void(TvtPage& page)> OnManualBuild;
+  std::function<void(int column_no, int32_t& width)> OnPrintColumn;
+  std::function<void()> OnBeforeBuild;  // internal hook (cross views)
+
+  // --- Preparation ---
+  bool PrintIfEmpty = true;
+  TvtReportType ReportType = rtSimple;
+  TvtDataset* Dataset = nullptr;  // the driving dataset in multiple mode (not owned)
+  // Where the report finds its datasets by name. The owner container holds the run-time
+  // report datasets, client datasets and data sources ("dataset" + name).
+  TvtComponentDirectory Components;
+  TvtComponentContainer& OwnerContainer();
+  TvtReportDataResolver DataResolver{Components};
+
+  // Builds the prepared pages: one or two passes of the band engine over the form pages
+  // (events, progress, error message afterwards). The form is saved before and reloaded
+  // after, so scripts may change objects freely. False when a dialog page was cancelled or
+  // the run was terminated inside the progress window. Errors of bands and objects are shown
+  // as one message after the run ("Error") and leave no prepared pages.
+  bool PrepareReport();
+  // Records an error met while preparing (message with the current view's text, the report
+  // and the object) and terminates the master report.
+  void PrepareError(const std::exception& error);
+  // The progress display: OnProgress, else the progress window's label.
+  void ReportProgress(int n);
+  // Switches the printer the report prepares and prints for (indexes of the printer list):
+  // PrinterName takes its name and every form page applies its paper again. When that fails
+  // (an index outside the list), "Printer selected is not valid" is shown, the old printer
+  // is selected again and the result is false.
+  bool ChangePrinter(int old_index, int new_index);
+  // The band engine of the run in progress; null outside PrepareReport.
+  TvtBandEngine* Engine = nullptr;
 
   // --- Internal state ---
   bool FinalPass = false;
   bool Terminated = false;
   std::string ErrorText;
   bool PreparedHere = false;
+  bool DialogCancelled = false;
+  std::string ProgressCaption, ProgressStage;
   TvtExportFilter* ExportFilter = nullptr;  // the filter of the export in progress
 
   // --- The form file ---
@@ -140,6 +185,17 @@ class TvtReport {
   virtual void EnterRect(TvtStrings& memo, TvtView& view);
 
  private:
+  // The build of one pass (BuildReport).
+  virtual void BuildReport();
+  void RunPasses();
+  void FormLoop();
+  // Dialog pages run their scripts (headless); a script's MODALRESULT of mrCancel cancels.
+  bool RunDialogPages();
+  // The form's PrinterName, when installed, unless PrintToDefault.
+  void SelectNamedPrinter();
+  void InterleavePreparedPages();
+  bool SecondPass() const;
+
   // Points the dictionary at the engine's parser and script variables.
   void BindDictionary();
   void RunBuiltInFunction(const std::string& name, const Value& p1, const Value& p2,

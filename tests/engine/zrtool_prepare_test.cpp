@@ -1,0 +1,86 @@
+// zrtool prepare over the example reports in tests/data/reports: each folder holds a form as
+// JSON (form.json), its data packets (NAME.xml, loaded as --data NAME=NAME.xml) and the
+// expected dump of the prepared report (expected.txt). With ZR_UPDATE_GOLDEN=1 in the
+// environment the dumps are written instead of compared.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zr::testing_support::run_tool;
+
+const fs::path kReports = fs::path(ZR_TEST_DATA_DIR) / "reports";
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class PrepareGoldenTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(PrepareGoldenTest, DumpMatchesTheExpectedPages) {
+  const fs::path source = kReports / GetParam();
+  const fs::path work = fs::path(testing::TempDir()) /
+                        ("zrtool_prepare_" + std::to_string(getpid()) + "_" + GetParam());
+  fs::create_directories(work);
+  const std::string form = (work / "form.zrf").string();
+  auto built = run_tool("form build " + (source / "form.json").string() + " -o " + form);
+  ASSERT_EQ(built.status, 0) << built.output;
+
+  std::string data;
+  for (const auto& entry : fs::directory_iterator(source))
+    if (entry.path().extension() == ".xml")
+      data += " --data " + entry.path().stem().string() + "=" + entry.path().string();
+  auto prepared =
+      run_tool("prepare " + form + data + " -o " + (work / "out.zrw").string() + " --dump");
+  fs::remove_all(work);
+  ASSERT_EQ(prepared.status, 0) << prepared.output;
+
+  const fs::path expected = source / "expected.txt";
+  if (const char* update = std::getenv("ZR_UPDATE_GOLDEN"); update && *update == '1') {
+    std::ofstream(expected, std::ios::binary) << prepared.output;
+    GTEST_SKIP() << "wrote " << expected;
+  }
+  EXPECT_EQ(prepared.output, read_text(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
+                         testing::Values("simple_list", "footer_middle_page", "master_detail",
+                                         "subset_empty", "nested_groups", "aggregates",
+                                         "stretch_and_break", "columns", "band_columns"));
+
+TEST(PrepareCommandTest, VariablesAndErrors) {
+  const fs::path work =
+      fs::path(testing::TempDir()) / ("zrtool_prepare_vars_" + std::to_string(getpid()));
+  fs::create_directories(work);
+  const std::string json = (work / "form.json").string(), form = (work / "form.zrf").string(),
+                    out = (work / "out.zrw").string();
+  std::ofstream(json) << R"({"Pages": [{"Objects": [
+      {"Class": "TvtBandView", "Name": "Title", "BandType": "Report title", "Top": 0, "Height": 20},
+      {"Class": "TvtMemoView", "Name": "Text", "Top": 1, "Width": 200, "Height": 18,
+       "Memo": ["[Heading] [Missing]"]}]}]})";
+  ASSERT_EQ(run_tool("form build " + json + " -o " + form).status, 0);
+  // A name nothing defines ends the run with the engine's message.
+  auto failed = run_tool("prepare " + form + " --var \"Heading='Sales'\" -o " + out);
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.output.find("Undefined symbol \"MISSING\""), std::string::npos) << failed.output;
+  auto prepared = run_tool("prepare " + form + " --var \"Heading='Sales'\" --var Missing=2*3 -o " +
+                           out + " --dump");
+  EXPECT_EQ(prepared.status, 0) << prepared.output;
+  EXPECT_NE(prepared.output.find("line \"Sales 6\""), std::string::npos) << prepared.output;
+  EXPECT_EQ(run_tool("prepare " + form + " --data Bad -o " + out).status, 1);
+  fs::remove_all(work);
+}
+
+}  // namespace
