@@ -270,7 +270,8 @@ int32_t TvtMemoView::DrawLines(Canvas& canvas, int32_t text_height) {
                     GapX,
                     GapY,
                     DrawRect,
-                    {DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1},
+                    {to_int(int64_t{DrawRect.left} + 1), DrawRect.top,
+                     to_int(int64_t{DrawRect.right} - 2), to_int(int64_t{DrawRect.bottom} - 1)},
                     Alignment & 3,
                     CharWidth,
                     narrowed && !IsKoreanFixedFace(Font.Name)};

@@ -1,9 +1,21 @@
 #include "platform/canvas/text_layout.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/codepage.h"
 #include "platform/fonts/font.h"
 
 namespace zr {
+
+namespace {
+
+// Spacing and widths come from report files; sums must not wrap around.
+int saturate(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
 
 TextLayout layout_text(const Font& font, std::string_view text, const CanvasState& state,
                        std::span<const int> explicit_advances) {
@@ -15,12 +27,12 @@ TextLayout layout_text(const Font& font, std::string_view text, const CanvasStat
     if (length == 0) length = 1;
     std::string_view ch = text.substr(pos, length);
     pos += length;
-    int advance;
+    int64_t advance;
     size_t index = layout.chars.size();
     if (index < explicit_advances.size()) {
       advance = explicit_advances[index];
     } else {
-      advance = font.char_width(ch) + state.char_extra;
+      advance = int64_t{font.char_width(ch)} + state.char_extra;
       if (state.break_count > 0 && ch == " ") {
         advance += state.break_extra / state.break_count +
                    (break_index < state.break_extra % state.break_count ? 1 : 0);
@@ -28,8 +40,8 @@ TextLayout layout_text(const Font& font, std::string_view text, const CanvasStat
       }
     }
     layout.chars.push_back(ch);
-    layout.advances.push_back(advance);
-    layout.width += advance;
+    layout.advances.push_back(saturate(advance));
+    layout.width = saturate(int64_t{layout.width} + advance);
   }
   return layout;
 }
