@@ -58,7 +58,8 @@ TEST_P(PrepareGoldenTest, DumpMatchesTheExpectedPages) {
 INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                          testing::Values("simple_list", "footer_middle_page", "master_detail",
                                          "subset_empty", "nested_groups", "aggregates",
-                                         "stretch_and_break", "columns", "band_columns"));
+                                         "stretch_and_break", "columns", "band_columns",
+                                         "child_if_invisible"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
