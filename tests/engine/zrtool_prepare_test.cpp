@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                          testing::Values("simple_list", "footer_middle_page", "master_detail",
                                          "subset_empty", "nested_groups", "aggregates",
                                          "stretch_and_break", "columns", "band_columns",
-                                         "child_if_invisible"));
+                                         "child_if_invisible", "total_pages_one",
+                                         "total_pages_two"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
