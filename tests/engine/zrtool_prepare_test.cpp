@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                          testing::Values("simple_list", "footer_middle_page", "master_detail",
                                          "subset_empty", "nested_groups", "aggregates",
                                          "stretch_and_break", "columns", "band_columns",
-                                         "child_if_invisible", "total_pages_one",
-                                         "total_pages_two"));
+                                         "child_if_invisible", "total_pages_one", "total_pages_two",
+                                         "script_arrays"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
