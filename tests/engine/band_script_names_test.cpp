@@ -63,6 +63,20 @@ TEST_F(BandReportTest, DataSourceRebindsTheRunningBandInTheMiddleOfItsWalk) {
   EXPECT_EQ(Find<TvtBandView>("MasterData1").FormatText, "5");
 }
 
+TEST_F(BandReportTest, TitleScriptRebindsDatasetAndGroupCondition) {
+  AddData("Items",
+          R"(<FIELD attrname="G" fieldtype="string" WIDTH="5"/>)"
+          R"(<FIELD attrname="H" fieldtype="string" WIDTH="5"/>)",
+          R"(<ROW G="1" H="p"/><ROW G="1" H="q"/><ROW G="2" H="q"/>)");
+  AddBand(btReportTitle, "Title1", 0, 20).Script = {
+      "begin MasterData1.DataSource := 'datasetItems'; GroupHeader1.Condition := '[Items.H]' end"};
+  AddBand(btGroupHeader, "GroupHeader1", 30, 20, 0, "[Items.G]");
+  AddText("G", 30, "group [Items.H]");
+  AddBand(btMasterData, "MasterData1", 60, 20, 0, "5");
+  AddText("L", 60, "[Items.G][Items.H]");
+  EXPECT_EQ(Texts(Prepare()), (Lines{"group p", "1p", "group q", "1q", "2q"}));
+}
+
 TEST_F(BandReportTest, ChildBandRelinksTheRunningBand) {
   AddBand(btMasterData, "MasterData1", 50, 20, 0, "3").Script = {
       "if [LINE#] = 2 then MasterData1.ChildBand := 'Child2'"};
