@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                                          "subset_empty", "nested_groups", "aggregates",
                                          "stretch_and_break", "columns", "band_columns",
                                          "child_if_invisible", "total_pages_one", "total_pages_two",
-                                         "script_arrays", "three_levels", "interleaved"));
+                                         "script_arrays", "three_levels", "interleaved",
+                                         "cross_with_footer"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
