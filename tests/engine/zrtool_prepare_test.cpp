@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                                          "stretch_and_break", "columns", "band_columns",
                                          "child_if_invisible", "total_pages_one", "total_pages_two",
                                          "script_arrays", "three_levels", "interleaved",
-                                         "cross_with_footer"));
+                                         "cross_with_footer", "subreports_side"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
