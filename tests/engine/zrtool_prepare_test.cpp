@@ -58,7 +58,10 @@ TEST_P(PrepareGoldenTest, DumpMatchesTheExpectedPages) {
 INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
                          testing::Values("simple_list", "footer_middle_page", "master_detail",
                                          "subset_empty", "nested_groups", "aggregates",
-                                         "stretch_and_break", "columns", "band_columns"));
+                                         "stretch_and_break", "columns", "band_columns",
+                                         "child_if_invisible", "total_pages_one", "total_pages_two",
+                                         "script_arrays", "three_levels", "interleaved",
+                                         "cross_with_footer", "subreports_side"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =

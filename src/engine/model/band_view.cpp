@@ -1,9 +1,11 @@
 #include "engine/model/band_view.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "engine/locale/locale_strings.h"
 #include "engine/model/page.h"
+#include "engine/report/run_host.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/canvas/canvas.h"
 #include "platform/codepage.h"
@@ -56,6 +58,12 @@ std::string band_names(const TvtBandView& self, std::initializer_list<int> types
   return names;
 }
 
+// The band engine while a report is prepared; null otherwise.
+TvtRunHost* RunHost() {
+  TvtGlobals* g = TvtGlobals::Find();
+  return g ? g->run_host : nullptr;
+}
+
 }  // namespace
 
 std::string BandTypeName(int type) {
@@ -105,6 +113,8 @@ void TvtBandView::RegisterProperties() {
 // which serves them there; the design record answers here.
 Value TvtBandView::GetProperty(const std::string& name) {
   const std::string n = upper_ascii(name);
+  if (TvtRunHost* host = RunHost())
+    if (std::optional<Value> running = host->GetBandProperty(*this, n)) return *running;
   if (const FlagName* f = find_flag(n)) return Value(HasFlag(f->bit));
   if (n == "CHILDBAND") return Value(ChildBand);
   if (n == "MASTER") return Value(Master);
@@ -120,6 +130,8 @@ Value TvtBandView::GetProperty(const std::string& name) {
 
 void TvtBandView::SetProperty(const std::string& name, const Value& value) {
   const std::string n = upper_ascii(name);
+  if (TvtRunHost* host = RunHost())
+    if (host->SetBandProperty(*this, n, value)) return;
   if (const FlagName* f = find_flag(n))
     SetFlag(f->bit, value.to_bool());
   else if (n == "CHILDBAND")
@@ -143,7 +155,11 @@ void TvtBandView::SetProperty(const std::string& name, const Value& value) {
 Value TvtBandView::CallMethod(const std::string& name, const Value& p1, const Value& p2,
                               const Value& p3) {
   // NEXT, PRIOR and FIRST move the dataset of the running band, which serves them.
-  if (name == "NEXT" || name == "PRIOR" || name == "FIRST") return Value::null();
+  const std::string n = upper_ascii(name);
+  if (n == "NEXT" || n == "PRIOR" || n == "FIRST") {
+    if (TvtRunHost* host = RunHost()) host->CallBandMethod(*this, n);
+    return Value::null();
+  }
   return TvtView::CallMethod(name, p1, p2, p3);
 }
 

@@ -6,6 +6,7 @@
 // the requests do nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,20 @@ class TvtRunHost {
   virtual void ShowProgressText(const std::string& text) = 0;
   // Fills the view from its bound field (FieldDataSet, FieldName) when that is a blob field.
   virtual void LoadBlobField(TvtView& view) = 0;
+
+  // The band view names served by the running band made from `band_view` (upper-case names:
+  // LEFT, TOP, WIDTH, HEIGHT, VISIBLE, CHILDBAND, CONDITION, DATASOURCE, EOF; methods NEXT,
+  // PRIOR, FIRST). Empty (false) when the view has no running band or the name is not served
+  // there; the design record answers then. Errors of the band's dataset propagate.
+  virtual std::optional<Value> GetBandProperty(TvtView& /*band_view*/,
+                                               const std::string& /*name*/) {
+    return std::nullopt;
+  }
+  virtual bool SetBandProperty(TvtView& /*band_view*/, const std::string& /*name*/,
+                               const Value& /*value*/) {
+    return false;
+  }
+  virtual bool CallBandMethod(TvtView& /*band_view*/, const std::string& /*name*/) { return false; }
 };
 
 }  // namespace zr

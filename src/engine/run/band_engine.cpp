@@ -226,7 +226,8 @@ void TvtBandEngine::WalkDataBand(TvtPageForming& ps, TvtBand& band, int level) {
   if (band.header) queue_.push_back(band.header);
   if (band.footer) band.footer->ResetShownAggregates();
   try {
-    while (!ds.Eof() && !Terminated()) {
+    // A script may bind the band to another dataset (DATASOURCE): the walk goes on over that.
+    while (band.dataset() && !band.dataset()->Eof() && !Terminated()) {
       queue_.push_back(&band);
       if (band.PrintIfSubsetEmpty) ShowQueue();
       bool printed = true;
@@ -244,8 +245,8 @@ void TvtBandEngine::WalkDataBand(TvtPageForming& ps, TvtBand& band, int level) {
       } else {
         ShowQueue();
       }
-      if (Terminated()) break;
-      ds.Next();
+      if (Terminated() || !band.dataset()) break;
+      band.dataset()->Next();
       GroupTest(ps, band);
       if (ps.delay_mode) {
         ps.delayed.push_back({TvtDelayedEntry::NextRecord, &band});
@@ -253,7 +254,8 @@ void TvtBandEngine::WalkDataBand(TvtPageForming& ps, TvtBand& band, int level) {
         ++ps.current_no;
         ++band.line_through;
         ++band.line;
-        if (!ds.Eof() && band.FormNewPage && band.IsVisible()) NewPage(ps);
+        if (band.dataset() && !band.dataset()->Eof() && band.FormNewPage && band.IsVisible())
+          NewPage(ps);
       }
     }
   } catch (const std::exception& e) {
@@ -280,6 +282,7 @@ bool group_changed(const TvtBand& group, const Value& now) {
 }  // namespace
 
 void TvtBandEngine::GroupTest(TvtPageForming& ps, TvtBand& band) {
+  if (!band.dataset()) return;
   TvtDataset& ds = *band.dataset();
   for (TvtBand* group = band.first_group; group; group = group->next_group) {
     const bool eof = ds.Eof();
@@ -296,7 +299,7 @@ void TvtBandEngine::GroupTest(TvtPageForming& ps, TvtBand& band) {
     }
     queue_.push_back(group->footer);
     ShowQueue();
-    if (eof) return;
+    if (eof || band.dataset() != &ds) return;  // a footer's script may have rebound it
     ds.Next();
     if (group->FormNewPage && group->IsVisible()) NewPage(ps);
     for (TvtBand* h = group; h; h = h->next_group) {

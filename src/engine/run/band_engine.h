@@ -117,6 +117,9 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   void SetModalResult(int32_t result) override { modal_result = result; }
   void ShowProgressText(const std::string& text) override;
   void LoadBlobField(TvtView& view) override;
+  std::optional<Value> GetBandProperty(TvtView& band_view, const std::string& name) override;
+  bool SetBandProperty(TvtView& band_view, const std::string& name, const Value& value) override;
+  bool CallBandMethod(TvtView& band_view, const std::string& name) override;
   int32_t modal_result = 0;
 
   // --- AggregateHost ---
@@ -173,6 +176,8 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   int32_t CrossColumnsHeight(TvtPageForming& ps, TvtBand& band);
   bool SecondPassOrBreaked(const TvtBand& band) const;
 
+  // The running band made from `view` (the current page's first), null when there is none.
+  TvtBand* RunningBandOf(const TvtView& view) const;
   TvtPageForming& StateOf(const TvtBand& band) const;
   TvtPageForming* CurrentForming() const;
   bool Terminated() const;
