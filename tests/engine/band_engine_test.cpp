@@ -15,12 +15,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using testing_support::BandReportTest;
 
-// The texts of the dump, without pages and places.
-Lines Texts(const Lines& dump) {
-  Lines texts;
-  for (const std::string& line : dump) texts.push_back(line.substr(line.find('=') + 1));
-  return texts;
-}
+using testing_support::Texts;
 
 int CountPrefix(const Lines& dump, const std::string& prefix) {
   return static_cast<int>(std::count_if(

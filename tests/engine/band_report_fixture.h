@@ -94,4 +94,11 @@ class BandReportTest : public ReportTest {
   int bottom_edge() { return page().PrintableBounds().bottom; }
 };
 
+// The texts of a page dump (the part after "="), without pages and places.
+inline std::vector<std::string> Texts(const std::vector<std::string>& dump) {
+  std::vector<std::string> texts;
+  for (const std::string& line : dump) texts.push_back(line.substr(line.find('=') + 1));
+  return texts;
+}
+
 }  // namespace testing_support

@@ -12,11 +12,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using testing_support::BandReportTest;
 
-Lines Texts(const Lines& dump) {
-  Lines texts;
-  for (const std::string& line : dump) texts.push_back(line.substr(line.find('=') + 1));
-  return texts;
-}
+using testing_support::Texts;
 
 TEST_F(BandReportTest, BandScriptChangesVisibilityAndHeightOfTheRunningBand) {
   AddBand(btMasterData, "MasterData1", 20, 20, 0, "4").Script = {

@@ -16,11 +16,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using testing_support::BandReportTest;
 
-Lines Texts(const Lines& dump) {
-  Lines texts;
-  for (const std::string& line : dump) texts.push_back(line.substr(line.find('=') + 1));
-  return texts;
-}
+using testing_support::Texts;
 
 TEST_F(BandReportTest, TwoPassesKnowTheTotalPages) {
   report.TwoPass = true;
