@@ -258,13 +258,6 @@ void map_report_settings(FieldMapper& m, TvtReport& r) {
   m.text("PrinterName", r.PrinterName);
 }
 
-std::string current_printer_name(const TvtPrinter& printer) {
-  const auto& names = printer.printers();
-  const int index = printer.printer_index();
-  return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)]
-                                                              : std::string();
-}
-
 // Builds the objects of one page; names are checked for duplicates over the whole form.
 class FormBuilder {
  public:
@@ -348,7 +341,7 @@ void ReportFromJson(const Json& form, TvtReport& report, const std::string& sour
   // every form read back different from what was built.
   if (report.Relations.empty()) report.Relations.push_back(" ");
   // The file names the printer selected when it is written, which is the tool's virtual one.
-  if (report.PrinterName.empty()) report.PrinterName = current_printer_name(globals.printer);
+  if (report.PrinterName.empty()) report.PrinterName = globals.printer.printer_name();
   FormBuilder builder(report);
   m.array("Pages", 0, [&](FieldMapper& p, size_t) { builder.build_page(p); });
   builder.name_unnamed();

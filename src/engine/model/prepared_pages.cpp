@@ -44,19 +44,9 @@ std::string read_to_end_position(ByteReader& in, uint32_t end) {
   return in.read_bytes(end - in.position());
 }
 
-std::string current_printer_name() {
-  const TvtPrinter& printer = TvtGlobals::Get().printer;
-  const auto& names = printer.printers();
-  const int index = printer.printer_index();
-  return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)]
-                                                              : std::string();
-}
-
 void select_printer_named(const std::string& name) {
   TvtPrinter& printer = TvtGlobals::Get().printer;
-  const auto& names = printer.printers();
-  for (size_t i = 0; i < names.size(); ++i)
-    if (names[i] == name) return printer.SetPrinterIndex(static_cast<int>(i));
+  if (int index = printer.IndexOfPrinter(name); index >= 0) printer.SetPrinterIndex(index);
 }
 
 // Asks the printer for the page's paper and takes its geometry.
@@ -283,7 +273,7 @@ void TvtEMFPages::SaveToStream(ByteWriter& out) {
   TvtCompressor& compressor = TvtGlobals::Get().compressor;
   out.write_u8(kCurrentStreamVersion);
   out.write_u8(compressor.Enabled ? 1 : kCompressionNone);
-  out.write_string_v23(current_printer_name());
+  out.write_string_v23(TvtGlobals::Get().printer.printer_name());
   out.write_i32(Count());
   for (const auto& page : pages_) {
     const size_t end_at = out.position();

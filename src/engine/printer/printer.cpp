@@ -35,6 +35,18 @@ void TvtPrinter::SetPrinter() {
     ReadSettings();
 }
 
+std::string TvtPrinter::printer_name() const {
+  return printer_index_ >= 0 && printer_index_ < static_cast<int>(printers_.size())
+             ? printers_[static_cast<size_t>(printer_index_)]
+             : std::string();
+}
+
+int TvtPrinter::IndexOfPrinter(std::string_view name) const {
+  for (size_t i = 0; i < printers_.size(); ++i)
+    if (printers_[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
 void TvtPrinter::SetPrinterIndex(int index) {
   if (index == printer_index_) return;
   if (index < 0 || index > virtual_printer_index_)

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/printer/application_printer.h"
@@ -79,6 +80,10 @@ class TvtPrinter {
   PrinterOrientation orientation() const { return orientation_; }
   int bin() const { return bin_; }
   const std::vector<std::string>& printers() const { return printers_; }
+  // The current entry of printers(); "" when the index is outside the list.
+  std::string printer_name() const;
+  // The entry of that exact name; -1 when there is none.
+  int IndexOfPrinter(std::string_view name) const;
   const std::vector<std::string>& paper_names() const { return paper_names_; }
   const std::vector<int16_t>& paper_codes() const { return paper_codes_; }
   int paper_count() const { return static_cast<int>(paper_codes_.size()); }

@@ -54,21 +54,12 @@ std::string join_crlf(const TvtStrings& lines) {
 // The name of the current printer; the virtual one as its one-byte mark.
 std::string printer_name_for_form(const TvtPrinter& printer) {
   if (printer.is_virtual()) return kVirtualPrinterMark;
-  const auto& names = printer.printers();
-  const int index = printer.printer_index();
-  return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)]
-                                                              : std::string();
+  return printer.printer_name();
 }
 
 void select_printer_named(const std::string& name) {
   TvtPrinter& printer = TvtGlobals::Get().printer;
-  const auto& names = printer.printers();
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name) {
-      printer.SetPrinterIndex(static_cast<int>(i));
-      return;
-    }
-  }
+  if (int index = printer.IndexOfPrinter(name); index >= 0) printer.SetPrinterIndex(index);
 }
 
 // Old class names of objects that were renamed or folded into others.

@@ -190,13 +190,9 @@ bool TvtReport::ChangePrinter(int old_index, int new_index) {
 void TvtReport::SelectNamedPrinter() {
   TvtGlobals& g = TvtGlobals::Get();
   if (PrintToDefault || PrinterName.empty()) return;
-  const auto& printers = g.printer.printers();
-  for (size_t i = 0; i < printers.size(); ++i)
-    if (printers[i] == PrinterName) {
-      if (static_cast<int>(i) != g.printer.printer_index())
-        ChangePrinter(g.printer.printer_index(), static_cast<int>(i));
-      return;
-    }
+  const int index = g.printer.IndexOfPrinter(PrinterName);
+  if (index >= 0 && index != g.printer.printer_index())
+    ChangePrinter(g.printer.printer_index(), index);
 }
 
 void TvtReport::BuildReport() {
