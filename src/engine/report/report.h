@@ -101,6 +101,13 @@ class TvtReport {
   // (an index outside the list), "Printer selected is not valid" is shown, the old printer
   // is selected again and the result is false.
   bool ChangePrinter(int old_index, int new_index);
+  // Walks every prepared page through `filter` into the file `file_name` (created anew):
+  // OnBeforeExport (may rename or cancel), ShowModal (anything but 1 cancels), OnBeginDoc,
+  // per page OnBeginPage, each object's ExportTo, OnEndPage, then OnEndDoc and, after the
+  // file is closed, OnAfterExport. Pages are recreated one at a time, so memory follows the
+  // page, not the report. Progress as in preparation ("Processing page:  n from total").
+  // IoError when the file cannot be created or written.
+  void ExportReportTo(TvtExportFilter& filter, const std::string& file_name);
   // The band engine of the run in progress; null outside PrepareReport.
   TvtBandEngine* Engine = nullptr;
 

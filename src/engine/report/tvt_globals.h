@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/model/add_in_registry.h"
+#include "engine/model/export_filter.h"
 #include "engine/model/variables.h"
 #include "engine/printer/printer.h"
 #include "engine/run/aggregates.h"
@@ -85,6 +86,7 @@ class TvtGlobals {
   TvtFunctionRegistry functions;
   std::unique_ptr<TInterpretator> GlobalInterpreter;
   TvtAddInRegistry add_ins;
+  TvtExportFilters export_filters;  // the formats offered for saving, in registration order
   TvtCompressor compressor;
 
   // --- Report-wide state ---
