@@ -1,0 +1,174 @@
+#include "command_line.h"
+
+#include <sstream>
+
+#include "platform/codepage.h"
+#include "viewer/viewer_dispatch.h"
+
+namespace zr::host {
+namespace {
+
+bool is_window_name(std::string_view name) {
+  return same_text_ascii(name, kHostPageOption) || same_text_ascii(name, "Window");
+}
+
+// "--Name=VALUE" or "--Name VALUE" starting at args[i]; advances i past what it took.
+PropertySetting take_setting(const std::vector<std::string>& args, size_t& i) {
+  std::string_view option = std::string_view(args[i]).substr(2);
+  PropertySetting setting;
+  if (size_t equals = option.find('='); equals != std::string_view::npos) {
+    setting.name = std::string(option.substr(0, equals));
+    setting.value = std::string(option.substr(equals + 1));
+  } else {
+    if (i + 1 >= args.size())
+      throw UsageError("option --" + std::string(option) + " needs a value");
+    setting.name = std::string(option);
+    setting.value = args[++i];
+  }
+  if (setting.name.empty()) throw UsageError("option '" + args[i] + "' has no name");
+  if (is_window_name(setting.name)) {
+    setting.name = "Window";
+    setting.host_page = true;
+  }
+  return setting;
+}
+
+const char* type_label(const DispMember& member) {
+  switch (member.type) {
+    case DispType::String:
+      return "text";
+    case DispType::Int32:
+      return "integer";
+    case DispType::Int16:
+      return "16-bit integer";
+    case DispType::Int8:
+      return "8-bit integer";
+    case DispType::Bool:
+      return "boolean (0/1, true/false)";
+    case DispType::Color:
+      return "colour";
+    case DispType::Enum:
+      return "enumeration 0..";
+    case DispType::Font:
+      return "font face name";
+    case DispType::Unknown:
+      return "host page address (as --host-page)";
+    case DispType::None:
+      break;
+  }
+  return "";
+}
+
+// `text` in lines of at most `width` columns, each indented by `indent`.
+std::string wrapped(std::string_view text, size_t indent, size_t width) {
+  std::string out, line;
+  std::istringstream words{std::string(text)};
+  for (std::string word; words >> word;) {
+    if (!line.empty() && indent + line.size() + 1 + word.size() > width) {
+      out += std::string(indent, ' ') + line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  if (!line.empty()) out += std::string(indent, ' ') + line + "\n";
+  return out;
+}
+
+std::string access_label(const DispMember& member) {
+  if (!member.can_put()) return "read only";
+  if (!member.can_get()) return "put only";
+  return "";
+}
+
+}  // namespace
+
+const std::vector<CommandSpec>& command_specs() {
+  static const std::vector<CommandSpec> specs = {
+      {"preview", "PreviewReport", 0, 0, "",
+       "load and prepare the report and show it (headless: nothing is shown)"},
+      {"print", "PrintReport", 0, 0, "", "load and prepare the report and print it"},
+      {"save", "SaveImage", 1, 2, "TYPE [NAME]",
+       "load, prepare and export: TYPE 0 pdf, 1 rtf, 2 htm, 3 jpg, 4 gif, 5 bmp, 6 emf, "
+       "7 wmf, 8 txt, 9 csv; NAME relative to the work folder unless absolute"},
+      {"mail", "SendEMail", 1, 2, "TYPE [NAME]",
+       "export as save does and hand the file to the mail client"},
+      {"get-file", "GetFile", 0, 0, "", "download the form and its data file"},
+      {"clear-history", "ClearHistory", 0, 0, "", "delete the history files"},
+  };
+  return specs;
+}
+
+const CommandSpec* find_command(std::string_view word) {
+  for (const CommandSpec& spec : command_specs())
+    if (same_text_ascii(word, spec.word) || same_text_ascii(word, spec.method)) return &spec;
+  return nullptr;
+}
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+  CommandLine line;
+  std::vector<std::string> positional;
+  bool options_ended = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!options_ended && (arg == "--help" || arg == "-h")) {
+      line.help = true;
+    } else if (!options_ended && arg == "--") {
+      options_ended = true;
+    } else if (!options_ended && arg.starts_with("--")) {
+      line.settings.push_back(take_setting(args, i));
+    } else {
+      positional.push_back(arg);  // "-1" is an argument: ImageType is signed
+    }
+  }
+  if (line.help) return line;
+  if (positional.empty()) throw UsageError("no command given");
+  line.command = find_command(positional[0]);
+  if (!line.command) throw UsageError("unknown command '" + positional[0] + "'");
+  line.arguments.assign(positional.begin() + 1, positional.end());
+  const CommandSpec& spec = *line.command;
+  if (line.arguments.size() < spec.min_arguments || line.arguments.size() > spec.max_arguments) {
+    std::string usage = spec.usage.empty() ? "no arguments" : std::string(spec.usage);
+    throw UsageError(std::string(spec.word) + " takes " + usage + ", not " +
+                     std::to_string(line.arguments.size()) + " argument(s)");
+  }
+  return line;
+}
+
+std::string help_text() {
+  std::ostringstream text;
+  text << "usage: zrviewer [--Property VALUE]... [--host-page URL] COMMAND [ARGS]\n\n"
+          "Runs the report viewer control without a window: sets its properties, calls one\n"
+          "of its methods and prints its Log. preview and print run headless: preview\n"
+          "prepares the report without showing it, print prints to the system's printer.\n\n"
+          "Commands (or the method's own name):\n";
+  for (const CommandSpec& spec : command_specs()) {
+    std::string head =
+        std::string(spec.word) + (spec.usage.empty() ? "" : " ") + std::string(spec.usage);
+    text << "  " << head << std::string(head.size() < 20 ? 20 - head.size() : 1, ' ') << spec.method
+         << "\n"
+         << wrapped(spec.summary, 22, 80);
+  }
+  text << "\nOptions:\n"
+          "  --Property VALUE, --Property=VALUE\n"
+          "                      put VALUE into a property of the control; names ignore case\n"
+          "  --host-page URL     the host page's window: SiteRoot follows its address and\n"
+          "                      links open with xdg-open (--Window URL does the same)\n"
+          "  --help, -h          this text\n\n"
+          "Properties:\n";
+  for (const DispMember& member : viewer_members()) {
+    if (member.kind != MemberKind::Property) continue;
+    std::string type = type_label(member);
+    if (member.type == DispType::Enum) type += std::to_string(member.enum_count - 1);
+    std::string access = access_label(member);
+    std::string name(member.name);
+    text << "  " << name << std::string(name.size() < 24 ? 24 - name.size() : 1, ' ') << type
+         << (access.empty() ? "" : ", " + access) << "\n";
+  }
+  text << "\nExit status: 0 when Log is empty, 1 when Log records a failure (printed on\n"
+          "stdout), 2 when the control fails a property or method (its failure code and\n"
+          "message on stderr), 64 for a malformed command line.\n"
+          "The work folder is $ZOREL_HOME, or ~/Zorel when that is not set.\n";
+  return text.str();
+}
+
+}  // namespace zr::host

@@ -1,0 +1,68 @@
+#pragma once
+// The command line of zrviewer: property settings ("--Name VALUE" or "--Name=VALUE", names as
+// the control spells them, in any case), the host page address, and one command that calls
+// one of the control's methods. Parsing only checks the shape of the line; names, types and
+// values are checked by the control's dispatch table when the line runs, so its errors are
+// the control's own.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace zr::host {
+
+// A command line that does not have the shape above (no command, an unknown command, a
+// command with the wrong number of arguments, an option without its value).
+class UsageError : public ZorelError {
+ public:
+  explicit UsageError(const std::string& message) : ZorelError(message, ErrorKind::Argument) {}
+};
+
+// One command: its word on the command line and the control's method it calls.
+struct CommandSpec {
+  std::string_view word;    // "save"
+  std::string_view method;  // "SaveImage"
+  size_t min_arguments;
+  size_t max_arguments;
+  std::string_view usage;  // "TYPE [NAME]"
+  std::string_view summary;
+};
+
+// Every command, in the order --help lists them.
+const std::vector<CommandSpec>& command_specs();
+// The command for a word: its own word or the method's name, both ignoring case; null when
+// there is none.
+const CommandSpec* find_command(std::string_view word);
+
+struct PropertySetting {
+  // The name as written (without dashes). HostPage settings always name "Window".
+  std::string name;
+  std::string value;  // UTF-8 as given
+  // The value is a page address: the control gets a host window showing that page.
+  bool host_page = false;
+
+  friend bool operator==(const PropertySetting&, const PropertySetting&) = default;
+};
+
+struct CommandLine {
+  bool help = false;
+  // In the order given; later settings of a name win, as later puts do.
+  std::vector<PropertySetting> settings;
+  const CommandSpec* command = nullptr;
+  std::vector<std::string> arguments;  // the command's, UTF-8
+};
+
+// The option that gives the host page address (also accepted as --Window).
+inline constexpr std::string_view kHostPageOption = "host-page";
+
+// Parses the arguments after the program name. "--help" or "-h" anywhere asks for help and
+// needs nothing else. Raises UsageError.
+CommandLine parse_command_line(const std::vector<std::string>& args);
+
+// The --help text: commands, options and every property of the control with its type.
+std::string help_text();
+
+}  // namespace zr::host

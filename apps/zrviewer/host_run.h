@@ -1,0 +1,31 @@
+#pragma once
+// Runs a parsed command line against a control: every setting is put through the control's
+// dispatch table in order, then the command calls its method, then Log is printed.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "viewer/zr_viewer.h"
+
+namespace zr::host {
+
+// Exit statuses of zrviewer.
+inline constexpr int kExitOk = 0;            // Log is empty
+inline constexpr int kExitLogged = 1;        // Log records a failure
+inline constexpr int kExitMemberFailed = 2;  // a property put or the method failed
+inline constexpr int kExitUsage = 64;        // the command line is malformed
+
+// Makes the window a --host-page address stands for; the address is UTF-8.
+using HostPageFactory = std::shared_ptr<HostWindow> (*)(const std::string& url);
+std::shared_ptr<HostWindow> make_host_page_window(const std::string& url);
+
+// Stops at the first member that fails and prints its failure code and message to `err`.
+// Prints a non-empty Log to `out` as "Log: TEXT" and, after a save that wrote a file, where
+// the file is. Returns one of the exit statuses above (never kExitUsage).
+int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
+                     std::ostream& err, HostPageFactory make_window = make_host_page_window);
+
+}  // namespace zr::host

@@ -1,0 +1,30 @@
+// zrviewer: the report viewer control hosted on the command line. Sets the control's
+// properties, calls one of its methods and prints its Log; see --help.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "host_run.h"
+#include "platform/ui_services.h"
+#include "viewer/work_folder.h"
+#include "viewer/zr_viewer.h"
+
+int main(int argc, char** argv) {
+  using namespace zr::host;
+  CommandLine line;
+  try {
+    line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& e) {
+    std::cerr << "zrviewer: " << e.what() << "\n(zrviewer --help lists commands and options)\n";
+    return kExitUsage;
+  }
+  if (line.help) {
+    std::cout << help_text();
+    return kExitOk;
+  }
+  // Message boxes go to stderr and take their default answer.
+  zr::HeadlessUi ui;
+  zr::TzrViewer viewer(ui, zr::WorkFolder::from_environment());
+  return run_command_line(line, viewer, std::cout, std::cerr);
+}
