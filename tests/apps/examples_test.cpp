@@ -1,0 +1,92 @@
+// The bundled examples prepare: each data page is cut into sections by the viewer's own
+// cutter, the form is built from its JSON, and zrtool prepares the report over the sections.
+// The checks are the figures a reader looks at: page count, totals and page numbers.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/tool_run.h"
+#include "viewer/section_cutter.h"
+
+namespace zr {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::run_tool;
+
+struct Example {
+  std::string folder;
+  std::string form;
+  std::string variables;  // --var options
+  int pages;
+  std::vector<std::string> lines;  // prepared text lines that must be there
+};
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class ExampleTest : public ::testing::TestWithParam<Example> {};
+
+TEST_P(ExampleTest, PreparesWithItsTotalsAndPageNumbers) {
+  const Example& example = GetParam();
+  const fs::path source = fs::path(ZR_EXAMPLES_DIR) / example.folder;
+  const fs::path work = fs::path(::testing::TempDir()) /
+                        ("example_" + example.folder + "_" + std::to_string(getpid()));
+  fs::remove_all(work);
+
+  SectionCutter cutter(WorkFolder(work), "120000");
+  cutter.cut_data_page(read_text(source / "data_page.html"));
+  std::string data;
+  for (const std::string& name : cutter.section_names())
+    data += " --data " + name + "=" + cutter.section_file(name).string();
+
+  const std::string form = (work / "form.zrf").string();
+  auto built = run_tool("form build " + (source / example.form).string() + " -o " + form);
+  ASSERT_EQ(built.status, 0) << built.output;
+  auto prepared = run_tool("prepare " + form + data + " " + example.variables + " -o " +
+                           (work / "out.zrw").string() + " --dump");
+  fs::remove_all(work);
+  ASSERT_EQ(prepared.status, 0) << prepared.output;
+
+  EXPECT_TRUE(prepared.output.starts_with("pages " + std::to_string(example.pages) + "\n"))
+      << prepared.output.substr(0, 20);
+  for (const std::string& line : example.lines)
+    EXPECT_NE(prepared.output.find("    line \"" + line + "\"\n"), std::string::npos) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bundled, ExampleTest,
+    ::testing::Values(
+        Example{"sales",
+                "sales_form.json",
+                "",
+                2,
+                {"2026년 상반기 매출 현황", "■ 서울 지역", "1001  한빛상사   담당: 김민준",
+                 "소계  5건   6,229,000", "지역 합계  판매 15건   20,704,500",
+                 "지역 합계  판매 16건   24,476,500", "지역 합계  판매 16건   21,042,500",
+                 "총계  판매 47건   66,223,500원", "1 / 2 쪽", "2 / 2 쪽"}},
+        // Params reach the form as dictionary variables; --var sets them the same way.
+        Example{"stock",
+                "stock_form.json",
+                "--var \"Title='3월 재고 현황'\" --var \"Warehouse='제2창고'\"",
+                1,
+                {"3월 재고 현황", "보관 장소: 제2창고", "S-0140", "품목 40개",
+                 "재고 금액 합계 146,756,700원", "- 1 / 1 -"}},
+        Example{"orders",
+                "orders_form.json",
+                "",
+                1,
+                {"고객별 주문 현황", "1001  한빛상사 (서울)", "853.60", "1 / 1"}}),
+    [](const ::testing::TestParamInfo<Example>& info) { return info.param.folder; });
+
+}  // namespace
+}  // namespace zr
