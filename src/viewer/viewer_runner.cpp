@@ -157,6 +157,8 @@ void ViewerRunner::ResetReport() {
   Report.EMFPages.Clear();
   shown_ = false;
   Report.Dataset = nullptr;
+  // The field cache points into the datasets about to go.
+  Report.Dictionary.ClearCache();
   components_.DestroyDatasets();
 }
 
@@ -179,6 +181,7 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
   Report.ClearReport();
   Report.EMFPages.Clear();
   Report.Dictionary.Clear();
+  Report.Dictionary.ClearCache();
   Report.PrintToDefault = false;
 
   std::string form;

@@ -4,6 +4,7 @@
 
 #include "engine/model/band_view.h"
 #include "engine/model/memo_view.h"
+#include "engine/model/picture_view.h"
 #include "pipeline_fixture.h"
 #include "platform/byte_stream.h"
 #include "viewer/chart_object.h"
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 
 using testing_support::PipelineTest;
 
-// A one-page form with a memo "Hello" and a chart view, as a form file.
+// A one-page form with a memo "Hello", a chart view and an empty picture view "Logo", as a
+// form file.
 std::string chart_form() {
   TvtReport form("Form");
   TvtPage& page = form.Pages.Add();
@@ -30,6 +32,10 @@ std::string chart_form() {
   chart->Name = "Chart1";
   chart->SetBounds(40, 80, 300, 200);
   page.Add(std::move(chart));
+  auto logo = std::make_unique<TvtPictureView>();
+  logo->Name = "Logo";
+  logo->SetBounds(400, 40, 40, 40);
+  page.Add(std::move(logo));
   ByteWriter out;
   form.SaveToStream(out);
   return out.take();
@@ -46,6 +52,40 @@ TEST_F(PipelineTest, AFormWithAChartViewLoadsAndPrepares) {
   ASSERT_GE(PageTexts().size(), 1u);
   EXPECT_EQ(PageTexts().front(), "Hello");
   EXPECT_EQ(runner().chart().host_panel(), "");  // detached at the end of the run
+}
+
+// A 1 x 1 pixel 24-bit BMP file.
+std::string one_pixel_bmp() {
+  std::string bmp = std::string("BM") + std::string("\x3A\0\0\0\0\0\0\0\x36\0\0\0", 12);
+  bmp += std::string("\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0", 16);
+  bmp += std::string(24, '\0');
+  bmp += std::string("\xFF\0\0\0", 4);
+  return bmp;
+}
+
+TEST_F(PipelineTest, ImageFileLoadsPictureViewsFromExistingFiles) {
+  server.add("/r/chart.zrf", chart_form());
+  fs::create_directories(work_root);
+  const fs::path logo = work_root / "logo.bmp";
+  testing_support::write_bytes(logo, one_pixel_bmp());
+  const struct {
+    std::string image_file;
+    bool loaded;
+  } cases[] = {
+      {"logo=" + logo.string(), true},  // view names ignore case
+      {"Logo=" + (work_root / "missing.bmp").string(), false},
+      {"Other=" + logo.string(), false},
+  };
+  for (const auto& c : cases) {
+    viewer().ReportFile = server.url("/r/chart.zrf");
+    viewer().ImageFile = c.image_file;
+    viewer().PreviewReport();
+    EXPECT_EQ(viewer().Log, "");
+    EXPECT_EQ(viewer().ImageFile, "");
+    auto* view = dynamic_cast<TvtPictureView*>(report().FindObject("Logo"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(!view->Picture.empty(), c.loaded) << c.image_file;
+  }
 }
 
 TEST(LinkAddressTest, RelativeAddressesFollowTheSiteRoot) {
