@@ -4,6 +4,13 @@
 // runner that does the work of its methods. A host sets properties and calls methods on
 // `viewer()`, or goes through the dispatch table (viewer_dispatch.h) with it.
 //
+//   HeadlessUi ui;                                  // or the GTK UiServices
+//   std::unique_ptr<ViewerSession> session = MakeViewer(ui);
+//   TzrViewer& viewer = session->viewer();
+//   viewer.Set_ReportFile("http://host/r/sales.zrf");
+//   viewer.Set_dataFile("http://host/r/sales_data.html");
+//   viewer.SaveImage(0, "/tmp/sales.pdf");          // Log tells the outcome; "" is success
+//
 // One session per process at a time: the engine state is process-wide (TvtGlobals), and the
 // session installs it for its life. Everything runs on the thread that made the session.
 
