@@ -67,6 +67,17 @@ TEST_F(PipelineTest, PreviewPreparesTheFormOverTheDataPageSections) {
     EXPECT_EQ(request.user_agent, "Mozilla/3.0 (compatible; Indy Library)") << request.path;
 }
 
+TEST_F(PipelineTest, FormAndDataPageMayBeLocalFiles) {
+  fs::create_directories(work_root);
+  const fs::path form = work_root / "local.zrf";
+  testing_support::write_bytes(form, orders_form_bytes());
+  viewer().ReportFile = "file://" + form.string();
+  viewer().dataFile = "file://" + viewer_data("orders_page.html").string();
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), orders_texts("0"));
+}
+
 TEST_F(PipelineTest, SilentRunShowsNoProgressWindow) {
   UseOrders();
   viewer().Progress = 1;
