@@ -69,6 +69,12 @@ TEST_F(CompositeReportTest, MembersFollowEachOtherOnNewPages) {
   const std::string t = std::to_string(top());
   EXPECT_EQ(Dump(), (Lines{"1:first 1@" + t, "2:second 2@" + t}));
   EXPECT_EQ(first.EMFPages.Count(), 0);  // members write into the composite's pages
+
+  // Two passes over the members: the second knows the total.
+  first.FindObject("MemoFirst")->Memo = {"first [PAGE#] of [TOTALPAGES]"};
+  composite.TwoPass = true;
+  ASSERT_TRUE(composite.PrepareReport());
+  EXPECT_EQ(Dump(), (Lines{"1:first 1 of 2@" + t, "2:second 2@" + t}));
 }
 
 TEST_F(CompositeReportTest, NextMemberContinuesOnTheLastPage) {
