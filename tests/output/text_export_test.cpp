@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <sstream>
 
@@ -63,6 +65,11 @@ TEST_F(TextExportTest, TextsLandInColumnsOfTheirRows) {
        {{0, 2, 9, 9, "A"}, {0, 5, 9, 9, "B"}},
        "\n\nA\n\n\nB"},
       {"rows far down the page are kept", 1.0, true, {{0, 6000, 9, 6018, "far"}}, "far"},
+      {"rows above the page top are kept too",
+       1.0,
+       false,
+       {{0, -1, 9, 9, "A"}, {0, 1, 9, 9, "B"}},
+       "A\n\nB"},
   };
   for (const TextCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -73,6 +80,38 @@ TEST_F(TextExportTest, TextsLandInColumnsOfTheirRows) {
     const std::string bytes = ExportPieces(filter, c.pieces);
     EXPECT_EQ(Readable(bytes), c.expected);
     EXPECT_TRUE(filter.Lines().Empty());
+  }
+}
+
+TEST_F(TextExportTest, EveryRowDownToAFarTextIsALine) {
+  TvtTextExport filter;
+  filter.PageBreaks = false;
+  filter.KillEmptyLines = false;
+  std::string expected;
+  for (int row = 0; row < 6000; ++row) expected += "\r\n";
+  EXPECT_EQ(ExportPieces(filter, {{13, 6000, 99, 6018, "far"}}), expected + "  far\r\n");
+}
+
+TEST_F(TextExportTest, AbsurdGeometryAndScalesStayBounded) {
+  // Frames reaching far off the page are cut at the last column a line may have; a frame
+  // left of the first column loses that side.
+  TvtTextExport filter;
+  filter.PageBreaks = false;
+  filter.ExportFrames = true;
+  const std::string bytes = ExportPieces(filter, {{-100, 10, INT32_MAX, 28, "x", 15}});
+  size_t lines = 0, longest = 0;
+  for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos;
+       start = end + 2, ++lines)
+    longest = std::max(longest, end - start);
+  EXPECT_EQ(lines, 3u);
+  EXPECT_EQ(longest, static_cast<size_t>(kMaxTextColumn));
+  EXPECT_TRUE(bytes.starts_with("-----")) << bytes.substr(0, 20);
+
+  for (double scale : {0.0, -1.0, 1e300}) {
+    SCOPED_TRACE(scale);
+    filter.ExportFrames = false;
+    filter.ScaleX = scale;
+    EXPECT_FALSE(ExportPieces(filter, {{65, 10, 130, 28, "A"}}).empty());
   }
 }
 
