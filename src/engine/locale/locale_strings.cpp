@@ -9,7 +9,19 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 59> kStrings{{
+    // Options dialogs of the text and CSV exports.
+    {kStrTxtExportCaption, "TXT export options"},
+    {kStrKillEmptyLines, "&Kill empty lines"},
+    {kStrConvertToDos, "Convert to &DOS"},
+    {kStrExportFrames, "Export &frames"},
+    {kStrUsePseudographic, "Use DOS &pseudographic"},
+    {kStrInsertPageBreaks, "Insert page &breaks"},
+    {kStrScalingFactor, "Scaling factor"},
+    {kStrCsvExportCaption, "CSV export options"},
+    {kStrCsvDelimiter, "&CSV delimiter"},
+    {kStrOk, "OK"},
+    {kStrCancel, "Cancel"},
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -58,6 +70,9 @@ constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
     {kStrProcessingPage, "Processing page:"},
     {kStrErrorCaption, "Error"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
+    // Export formats.
+    {kStrTextFile, "ASCII Text file"},
+    {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
 }};
 
