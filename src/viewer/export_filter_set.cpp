@@ -1,5 +1,8 @@
 #include "viewer/export_filter_set.h"
 
+#include "output/text/csv_export.h"
+#include "output/text/text_export.h"
+
 namespace zr {
 
 namespace {
@@ -29,6 +32,17 @@ std::unique_ptr<TvtExportFilter> make_filter(const std::function<void(Filter&)>&
 // One line per built filter type; the others stay empty.
 std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
   switch (format) {
+    case ExportFormat::Text:
+      return make_filter<TvtTextExport>([](TvtTextExport& f) {
+        f.ScaleX = f.ScaleY = 1;
+        f.UsePseudographic = true;
+      });
+    case ExportFormat::Csv:
+      return make_filter<TvtCSVExport>([](TvtCSVExport& f) {
+        f.ScaleX = f.ScaleY = 1;
+        f.UsePseudographic = true;
+        f.Delimiter = ',';
+      });
     default:
       return nullptr;
   }

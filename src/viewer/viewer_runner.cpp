@@ -337,8 +337,12 @@ void ViewerRunner::SendEMail(TzrViewer& viewer, int8_t image_type, const std::st
   map_.AttachedFiles.clear();
   try {
     if (image_type == 0 || image_type == 1) {
-      // Without pages nothing was written: the last export target is attached, if any.
-      if (!viewer.OutputFileName.empty()) map_.AttachedFiles.push_back(viewer.OutputFileName);
+      // The export target, or the last one when nothing was written this time; a file that
+      // was never written is not offered to the mail client.
+      std::error_code ec;
+      if (!viewer.OutputFileName.empty() &&
+          std::filesystem::is_regular_file(ansi_to_utf8(viewer.OutputFileName), ec))
+        map_.AttachedFiles.push_back(viewer.OutputFileName);
     } else if (const ExportFormatInfo* info = image_type_info(image_type);
                info && image_type <= 7) {
       for (const std::string& file : filters_.files_written(info->format))

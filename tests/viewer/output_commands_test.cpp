@@ -35,7 +35,6 @@ class OutputTest : public PipelineTest {
  protected:
   void SetUp() override {
     runner().export_filters().set_filter(ExportFormat::Pdf, std::make_unique<LineFilter>());
-    runner().export_filters().set_filter(ExportFormat::Csv, std::make_unique<LineFilter>());
     runner().export_filters().set_filter(ExportFormat::Jpeg, std::make_unique<LineFilter>());
     UseOrders();
   }
@@ -54,11 +53,11 @@ TEST_F(OutputTest, SaveImageNamesTheFileAsTheRulesSay) {
   };
   const std::vector<Case> cases = {
       {0, "", work_root / "ZorelImage.pdf", ""},
-      {9, "", work_root / "ZorelImage.csv", ""},
+      {3, "", work_root / "ZorelImage.jpg", ""},
       {0, "plain", work_root / "plain", ""},  // no extension added
       {0, (outside / "a" / "b" / "report.pdf").string(), outside / "a" / "b" / "report.pdf", ""},
       {1, "", {}, "RTF export is not available"},
-      {8, "", {}, "Text export is not available"},
+      {7, "", {}, "WMF export is not available"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.type) + " " + c.name);
@@ -126,7 +125,8 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   const std::string pdf = in_work("ZorelImage.pdf");
   const std::vector<Case> cases = {
       {0, {{pdf, "ZorelImage.pdf"}}, ""},
-      {8, {}, "Text export is not available"},  // mailed all the same, without attachment
+      {1, {}, "RTF export is not available"},  // nothing written, nothing attached
+      {8, {}, ""},
       {9, {}, ""},
       {3, {}, ""},  // the image filter here keeps no list of files written
   };
@@ -142,6 +142,21 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
     EXPECT_TRUE(message.show_dialog);
     EXPECT_EQ(viewer().Log, c.log);
   }
+}
+
+TEST_F(OutputTest, TextAndCsvGoThroughTheirFiltersWithTheFormSettings) {
+  viewer().SaveImage(8, "");
+  viewer().SaveImage(9, "");
+  EXPECT_EQ(viewer().Log, "");
+  // Text: memos at 40 and 80 design pixels land in columns 6 and 12; the page ends in a
+  // form feed.
+  EXPECT_EQ(read_bytes(work_root / "ZorelImage.txt"),
+            "      Year 0\r\n      1 Kim\r\n            10 100\r\n            11 50\r\n"
+            "      3 Park\r\n            12 70\r\n\f\r\n");
+  // CSV with the form's comma: one field per left edge, after an empty first field.
+  EXPECT_EQ(read_bytes(work_root / "ZorelImage.csv"),
+            ",\"Year 0\"\r\n,\"1 Kim\"\r\n,,\"10 100\"\r\n,,\"11 50\"\r\n,\"3 Park\"\r\n"
+            ",,\"12 70\"\r\n");
 }
 
 TEST_F(OutputTest, SendEMailAttachesWhatTheImageFilterWrote) {
