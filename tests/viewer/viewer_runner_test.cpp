@@ -261,6 +261,21 @@ TEST_F(PipelineTest, WithoutAnyDataTheFormIsPreparedAlone) {
   EXPECT_EQ(viewer().Params, "");
 }
 
+TEST_F(PipelineTest, ErrorsRecordedWhilePreparingGoToLog) {
+  // Silent runs stop quietly at an undefined name and keep the message in ErrorText.
+  std::string form = orders_form_bytes();
+  const std::string year = "Year [Year]";
+  form.replace(form.find(year), year.size(), "Year [Nope]");
+  server.add("/r/undefined.zrf", form);
+  viewer().ReportFile = server.url("/r/undefined.zrf");
+  viewer().dataFile = server.url("/r/orders_page.html");
+  viewer().Progress = 1;
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "Undefined symbol \"NOPE\"");
+  EXPECT_EQ(report().ErrorText, "");
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(PipelineTest, ABadSectionNameFailsTheCallAfterCleaningUp) {
   server.add("/r/bad.html", "<PRE>\nx\nDATANAME=../escape\n</PRE>\n");
   viewer().ReportFile = server.url("/r/orders.zrf");
