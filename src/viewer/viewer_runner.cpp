@@ -79,9 +79,9 @@ void write_whole_file(const std::filesystem::path& path, std::string_view bytes)
 
 // The last "/"-part of an address without its query or fragment, as a local file name.
 std::string local_name_of(const std::string& url, const std::string& fallback) {
-  std::string name =
-      url.substr(url.find_last_of('/') == std::string::npos ? 0 : url.find_last_of('/') + 1);
-  name = name.substr(0, name.find_first_of("?#"));
+  const std::string path = url.substr(0, url.find_first_of("?#"));
+  const size_t slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name == "." || name == "..") return fallback;
   return name;
 }

@@ -222,6 +222,13 @@ TEST_F(PipelineTest, GetFileDownloadsTheFormAndItsDataFile) {
   EXPECT_EQ(read_bytes(work_root / "broken.zrf"), "form");  // files made so far stay
   EXPECT_TRUE(fs::exists(work_root / "broken.zrd"));
 
+  // A query is no part of the file names; a name that is not a form gets ".zrd" added.
+  server.add("/r/get", "by query");
+  viewer().ReportFile = server.url("/r/get?form=a/b.zrf");
+  viewer().GetFile();
+  EXPECT_EQ(read_bytes(work_root / "get"), "by query");
+  EXPECT_EQ(read_bytes(work_root / "get.zrd"), "by query");
+
   viewer().ReportFile = "";
   viewer().GetFile();
   EXPECT_EQ(Messages(), std::vector<std::string>{"Empty Property ReportFile"});
