@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 64> kStrings{{
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -59,6 +59,25 @@ constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
     {kStrErrorCaption, "Error"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
     {kStrUndefinedSymbol, "Undefined symbol"},
+    // Document exports.
+    {kStrPdfOptions, "PDF Export Options"},
+    {kStrCompressFastest, "Fastest"},
+    {kStrCompressNormal, "Normal"},
+    {kStrCompressMaximum, "Maximum"},
+    {kStrCompressDocument, "Compress Document"},
+    {kStrCompressionLevel, "Compression Level"},
+    {kStrExportOptions, "Export Options"},
+    {kStrExportFrames, "Export Frames"},
+    {kStrExportImages, "Export Images"},
+    {kStrExportImageFormat, "Export Image Format"},
+    {kStrJpegQuality, "JPEG Quality"},
+    {kStrAuthor, "Author"},
+    {kStrKeywords, "Keywords"},
+    {kStrDialogOk, "OK"},
+    {kStrDialogCancel, "Cancel"},
+    {kStrPdfDescription, "Adobe Acrobat Document (*.pdf)"},
+    {kStrPdfExtension, "pdf"},
+    {kStrDocumentCreator, "Vantor"},
 }};
 
 }  // namespace
