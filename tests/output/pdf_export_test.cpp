@@ -16,6 +16,7 @@
 #include "output/pdf/pdf_syntax.h"
 #include "pdf_file.h"
 #include "platform/codepage.h"
+#include "platform/errors.h"
 #include "platform/fonts/font_resolver.h"
 #include "platform/graphics/bmp_codec.h"
 
@@ -551,6 +552,34 @@ TEST_F(PdfExportTest, ALongReportIsWrittenPageByPageWithSharedFonts) {
   // One Arial for the whole document.
   EXPECT_NE(doc.Object(5).find("/Font <<\n/F0 "), std::string::npos);
   EXPECT_EQ(doc.Object(5).find("/F1 "), std::string::npos) << doc.Object(5);
+}
+
+TEST_F(PdfExportTest, AReportWithoutPagesIsStillAValidDocument) {
+  Title();
+  ASSERT_TRUE(report.PrepareReport());
+  report.EMFPages.Clear();
+  report.ExportReportTo(pdf, file.string());
+  const PdfFile doc(file);
+  EXPECT_EQ(doc.Object(2),
+            "2 0 obj\n<<\n/Type /Pages\n/Count 0\n/MediaBox [0 0 0.0000 0.0000]\n/Kids []\n"
+            "/Resources 5 0 R\n>>\nendobj\n");
+  const auto check = RunTool("qpdf --check '" + doc.path().string() + "'");
+  EXPECT_EQ(check.status, 0) << check.output;
+}
+
+TEST_F(PdfExportTest, ANarrowingOfZeroStillWritesAnInvertibleTextMatrix) {
+  pdf.UseCompression = false;
+  Title();
+  AddText("Flat", 20, "f").CharWidth = 0;
+  const std::string content = Content(Export());
+  EXPECT_NE(content.find("\r0.0100 0 0 1 "), std::string::npos) << content;
+}
+
+TEST_F(PdfExportTest, AFullDeviceIsAnIoError) {
+  Title();
+  AddText("Memo1", 20, "text");
+  ASSERT_TRUE(report.PrepareReport());
+  EXPECT_THROW(report.ExportReportTo(pdf, "/dev/full"), IoError);
 }
 
 TEST_F(PdfExportTest, RegistersAsTheAcrobatFormat) {

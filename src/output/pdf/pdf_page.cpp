@@ -1,5 +1,6 @@
 // The PDF export's page: frames, fills and pictures of the objects, then every character of
 // the texts, written into the page's content stream when the page ends.
+#include <algorithm>
 #include <string>
 
 #include "engine/model/view.h"
@@ -128,8 +129,8 @@ void TOxvtPDFExport::WriteTextRecord(const TOxvtTextRec& rec) {
   std::string text = "BT\r" + colour + " rg\r/F" + std::to_string(index) + " " +
                      std::to_string(size) + " Tf\r" + PdfNumber(spacing) + " Tc\r";
   const std::string origin = point_pair(x, y - h + 3);
-  if (rec.TextScale != 100)
-    text += PdfNumber(rec.TextScale / 100) + " 0 0 1 " + origin + " Tm (";
+  if (rec.TextScale != 100)  // a scale of 0 or less from a damaged record would be singular
+    text += PdfNumber(std::max(rec.TextScale, 1.0) / 100) + " 0 0 1 " + origin + " Tm (";
   else
     text += origin + " Td (";
   text += PdfString(rec.Text) + ") Tj\rET";
