@@ -158,10 +158,13 @@ TEST_F(DocumentExportTest, JustifiedLinesSpreadTheirCharacters) {
   one.Alignment = vttaJustify;
   TvtMemoView& three = AddText("Three", 40, "abc", 18, 10, 100);
   three.Alignment = vttaJustify;
+  TvtMemoView& spaced = AddText("Spaced", 60, "abc", 18, 10, 100);
+  spaced.Alignment = vttaJustify;
+  spaced.CharSpacing = 5;
   RecordingExport filter;
   Export(filter);
   const auto& texts = filter.texts[0];
-  ASSERT_EQ(texts.size(), 4u);
+  ASSERT_EQ(texts.size(), 7u);
   const auto font = globals().fonts->font(FontSelection{"Arial", -13});
   const int left = 10;
   const int right = left + 100 + 1;  // DrawRect.right of a frameless memo
@@ -174,6 +177,9 @@ TEST_F(DocumentExportTest, JustifiedLinesSpreadTheirCharacters) {
   const double g = std::nearbyint((right - left - width - 2.0 * gap_x) / 2);
   EXPECT_EQ(texts[2].X, texts[1].X + font->char_width("a") + g);
   EXPECT_EQ(texts[3].X, right - font->char_width("c") - gap_x);
+  // Character spacing is part of each step, not added on top of the spread: the characters
+  // land where they do without it.
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(texts[3 + i].X, texts[i].X) << i;
 }
 
 TEST_F(DocumentExportTest, WholeLinesDropALastLineTheObjectCuts) {

@@ -23,9 +23,9 @@
 namespace zr {
 namespace {
 
+using pdf_testing::PdfFile;
+using pdf_testing::RunCommand;
 using testing_support::BandReportTest;
-using testing_support::PdfFile;
-using testing_support::RunTool;
 
 class PdfExportTest : public BandReportTest {
  protected:
@@ -51,17 +51,17 @@ class PdfExportTest : public BandReportTest {
 
   // qpdf --check: structure, cross-reference table and every content stream.
   static void ExpectValid(const PdfFile& doc) {
-    const auto check = RunTool("qpdf --check '" + doc.path().string() + "'");
+    const auto check = RunCommand("qpdf --check '" + doc.path().string() + "'");
     EXPECT_EQ(check.status, 0) << check.output;
     EXPECT_EQ(check.output.find("WARNING"), std::string::npos) << check.output;
   }
 
   static std::string Text(const PdfFile& doc) {
-    return RunTool("pdftotext -layout '" + doc.path().string() + "' -").output;
+    return RunCommand("pdftotext -layout '" + doc.path().string() + "' -").output;
   }
 
   static int PageCount(const PdfFile& doc) {
-    const auto info = RunTool("pdfinfo '" + doc.path().string() + "'");
+    const auto info = RunCommand("pdfinfo '" + doc.path().string() + "'");
     std::smatch m;
     return std::regex_search(info.output, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
   }
@@ -72,7 +72,7 @@ class PdfExportTest : public BandReportTest {
     const std::string object = doc.Object(number);
     const std::string data = doc.StreamData(number);
     return object.find("/FlateDecode") != std::string::npos && !data.empty()
-               ? testing_support::Inflate(data)
+               ? pdf_testing::Inflate(data)
                : data;
   }
 
@@ -342,7 +342,7 @@ TEST_F(PdfExportTest, CompressionLevelsAndTheirStreams) {
     const std::string data = doc.StreamData(7);
     EXPECT_EQ(data.substr(0, 2), c.header) << c.method;
     EXPECT_EQ(data.find(" Tj\r") != std::string::npos, c.stored) << c.method;
-    EXPECT_EQ(testing_support::Inflate(data), plain) << c.method;
+    EXPECT_EQ(pdf_testing::Inflate(data), plain) << c.method;
     EXPECT_EQ(doc.Object(8), "8 0 obj\n" + std::to_string(data.size()) + "\nendobj\n");
   }
 }
@@ -391,7 +391,7 @@ class PdfPictureTest : public PdfExportTest {
   }
 
   std::string ImageList(const PdfFile& doc) {
-    return RunTool("pdfimages -list '" + doc.path().string() + "'").output;
+    return RunCommand("pdfimages -list '" + doc.path().string() + "'").output;
   }
 };
 
@@ -424,7 +424,7 @@ TEST_F(PdfPictureTest, PicturesAreWrittenAsRawRgbOrJpeg) {
                           filter + "/Length " + std::to_string(data.size()) + "\n>>\nstream\n"))
         << image.substr(0, 160);
     if (c.format == ifBMP) {
-      const std::string rgb = c.compress ? testing_support::Inflate(data) : data;
+      const std::string rgb = c.compress ? pdf_testing::Inflate(data) : data;
       ASSERT_EQ(rgb.size(), 41u * 31u * 3u);
       const size_t centre = (15u * 41u + 20u) * 3u;
       EXPECT_EQ(rgb.substr(centre, 3), std::string("\xFF\x00\x00", 3));
@@ -535,7 +535,7 @@ TEST_F(PdfExportTest, SubjectAndTitleOfTheFilterAndTheWestOfUtc) {
             "3 0 obj\n<<\n/Author ()\n/CreationDate (D:20261210120000-03'30')\n/Keywords ()\n"
             "/Creator (Nabo)\n/Title (Own title)\n/Subject (Subject)\n/Producer (Zorel)\n>>\n"
             "endobj\n");
-  const std::string info = RunTool("pdfinfo '" + doc.path().string() + "'").output;
+  const std::string info = RunCommand("pdfinfo '" + doc.path().string() + "'").output;
   EXPECT_TRUE(std::regex_search(info, std::regex("Subject:\\s+Subject\n"))) << info;
 }
 
@@ -563,7 +563,7 @@ TEST_F(PdfExportTest, AReportWithoutPagesIsStillAValidDocument) {
   EXPECT_EQ(doc.Object(2),
             "2 0 obj\n<<\n/Type /Pages\n/Count 0\n/MediaBox [0 0 0.0000 0.0000]\n/Kids []\n"
             "/Resources 5 0 R\n>>\nendobj\n");
-  const auto check = RunTool("qpdf --check '" + doc.path().string() + "'");
+  const auto check = RunCommand("qpdf --check '" + doc.path().string() + "'");
   EXPECT_EQ(check.status, 0) << check.output;
 }
 

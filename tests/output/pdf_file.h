@@ -1,9 +1,10 @@
 #pragma once
 // Reading back an exported PDF in tests: objects found through the file's own cross-reference
-// table (so a wrong offset fails), stream data inflated with zlib, and the poppler and qpdf
-// tools run on the file.
+// table (so a wrong offset fails), stream data inflated with zlib, and commands (qpdf, poppler
+// tools) run on the file.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <zlib.h>
 
 #include <array>
@@ -14,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-namespace testing_support {
+namespace pdf_testing {
 
 inline std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -23,20 +24,21 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-struct ToolResult {
+struct CommandResult {
   int status = -1;
   std::string output;  // stdout and stderr
 };
 
-inline ToolResult RunTool(const std::string& command) {
-  ToolResult result;
+inline CommandResult RunCommand(const std::string& command) {
+  CommandResult result;
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   std::array<char, 4096> buffer;
   size_t n;
   while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
     result.output.append(buffer.data(), n);
-  result.status = pclose(pipe);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 
@@ -112,4 +114,4 @@ class PdfFile {
   int size_ = 0;
 };
 
-}  // namespace testing_support
+}  // namespace pdf_testing

@@ -41,6 +41,9 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtText
         (static_cast<double>(line.DrawRect.right) - view.Left - line_width - 2.0 * view.GapX) /
         divisor);
     if (units == 1) position += gap / 2;
+    // Every step adds the character spacing as well; counted into the gap too, it would push
+    // the characters over the last one, which sits flush right.
+    if (units > 1) gap -= line.CharSpacing;
   }
   for (int i = 0; i < units; ++i) {
     TOxvtTextRec rec = line;
