@@ -87,6 +87,29 @@ TEST_F(DocumentExportTest, ObjectsBecomeRecordsWithConvertedGeometryAndSharedNam
   EXPECT_EQ(filter.PageCount(), 1);
 }
 
+TEST_F(DocumentExportTest, MemoTextIsJoinedAndCutToTheObjectWithoutWordWrap) {
+  TvtMemoView& wrapped = AddText("Wrapped", 20, "", 40, 10, 300);
+  wrapped.Memo = {"first line", "second line"};
+  wrapped.Flags = kFlagStretched | kMemoWordWrap;
+  TvtMemoView& cut = AddText("Cut", 80, "abcdefghij", 18, 10, 30);
+  cut.Flags = 0;
+  RecordingExport filter;
+  Export(filter);
+  const auto& records = filter.data[0];
+  ASSERT_EQ(records.size(), 2u);
+  // Prepared lines carry the paragraph mark; the record does not.
+  EXPECT_EQ(records[0].Text, "first line\r\nsecond line");
+  const auto font = globals().fonts->font(FontSelection{"Arial", -13});
+  EXPECT_EQ(records[0].TextWidth, font->text_width("first line\r\nsecond line"));
+  // The first ceil(width * length / text width) characters.
+  const int text_width = font->text_width("abcdefghij");
+  ASSERT_GT(text_width, 30);
+  EXPECT_EQ(records[1].TextWidth, text_width);
+  EXPECT_EQ(
+      records[1].Text,
+      std::string("abcdefghij").substr(0, static_cast<size_t>(std::ceil(30.0 * 10 / text_width))));
+}
+
 TEST_F(DocumentExportTest, FramesOnlyWhenExportedAndPicturesOfNonTextObjects) {
   TvtMemoView& memo = AddText("Framed", 20, "x");
   memo.FrameTyp = kFrameAll;
