@@ -15,6 +15,7 @@
 #include "engine/run/band.h"
 #include "output/document/export_dialog.h"
 #include "output/document/export_routines.h"
+#include "output/document/object_picture.h"
 #include "output/pdf/pdf_export.h"
 #include "output/pdf/pdf_export_dialog.h"
 #include "platform/codepage.h"
@@ -140,6 +141,12 @@ TEST_F(DocumentExportTest, FramesOnlyWhenExportedAndPicturesOfNonTextObjects) {
   // Rotated texts give no text records; the framed memo gives its one character.
   ASSERT_EQ(with_frames.texts[0].size(), 1u);
   EXPECT_EQ(with_frames.texts[0][0].Text, "x");
+
+  // An object no page could hold is not drawn into a picture.
+  auto huge = std::make_unique<TvtPictureView>();
+  huge->Name = "Huge";
+  huge->SetBounds(0, 0, 5000, 5000);
+  EXPECT_FALSE(RenderObjectPicture(*huge));
 
   RecordingExport without;
   without.ExportFrames = false;

@@ -29,15 +29,21 @@ class MovedToOrigin {
   int32_t left_, top_;
 };
 
+// Far more than any page holds: an object this large comes from a damaged record and would
+// only tie up memory.
+bool picture_size_allowed(int64_t width, int64_t height) {
+  return Bitmap::size_allowed(width, height) && width * height <= kMaxPicturePixels;
+}
+
 }  // namespace
 
 std::optional<Bitmap> RenderObjectPicture(TvtView& view) {
   const int64_t width = int64_t{view.Width} + 1;
   const int64_t height = int64_t{view.Height} + 1;
-  if (view.Width <= 0 || view.Height <= 0 || !Bitmap::size_allowed(width, height)) return {};
+  if (view.Width <= 0 || view.Height <= 0 || !picture_size_allowed(width, height)) return {};
   const int64_t screen_width = round_half_even(width / 96.0 * ScreenPPI);
   const int64_t screen_height = round_half_even(height / 96.0 * ScreenPPI);
-  if (!Bitmap::size_allowed(screen_width, screen_height)) return {};
+  if (!picture_size_allowed(screen_width, screen_height)) return {};
 
   Bitmap drawn(static_cast<int>(width), static_cast<int>(height), argb_from_color(0xFFFFFF));
   {

@@ -1,6 +1,8 @@
 #include "output/pdf/pdf_fonts.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/report/tvt_globals.h"
@@ -13,8 +15,15 @@ namespace zr {
 
 namespace {
 
+// Sizes from damaged records may be anything.
+int saturate_to_int(double value) {
+  return static_cast<int>(
+      std::clamp(value, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
+}
+
 int ceil_points(int pixels, int size) {
-  return static_cast<int>(std::ceil(pixels / static_cast<double>(ScreenPPI) * 72 * size / 1000));
+  return saturate_to_int(
+      std::ceil(pixels / static_cast<double>(ScreenPPI) * 72 * static_cast<double>(size) / 1000));
 }
 
 // GDI's integer metrics in points: the division by the resolution comes first.
@@ -101,8 +110,9 @@ TOxvtFontMetrics MakeFontMetrics(const TOxvtFontInfo& font, std::string key) {
   m.Key = std::move(key);
   m.Composite = IsCompositeFontName(font.Name);
   m.PixelsPerInch = font.PixelsPerInch;
-  const int height = static_cast<int>(
-      std::llabs(round_half_even(font.Size * static_cast<double>(font.PixelsPerInch) / 72)));
+  const int height = static_cast<int>(std::min<int64_t>(
+      std::llabs(round_half_even(font.Size * static_cast<double>(font.PixelsPerInch) / 72)),
+      INT32_MAX));
   m.StrikeOutSize = font.Size / 20;
   m.StrikeOutPosition = height / 5;
   m.UnderlineSize = font.Size / 10;
