@@ -94,6 +94,9 @@ constexpr std::array<std::pair<int, const char*>, 77> kStrings{{
     {kStrPdfExtension, "pdf"},
     {kStrDocumentCreator, "Vantor"},
 }};
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; }),
+              "LoadStr searches the table by number");
 
 }  // namespace
 
