@@ -8,6 +8,7 @@
 
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "output/pdf/pdf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
 #include "platform/errors.h"
@@ -32,6 +33,7 @@ std::vector<std::unique_ptr<zr::TvtExportFilter>> formats() {
   text->KillEmptyLines = false;
   all.push_back(std::move(text));
   all.push_back(std::make_unique<zr::TvtCSVExport>());
+  all.push_back(std::make_unique<zr::TOxvtPDFExport>());
   return all;
 }
 
