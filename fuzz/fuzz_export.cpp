@@ -8,20 +8,16 @@
 
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "fuzz_engine.h"
 #include "output/pdf/pdf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
 #include "platform/errors.h"
-#include "platform/printing/memory_printer_system.h"
-#include "platform/ui_services.h"
 
 namespace {
 
 zr::TvtGlobals& engine() {
-  static zr::HeadlessUi ui(nullptr);
-  static zr::MemoryPrinterSystem printers;
-  static zr::TvtGlobals globals(ui, printers);
-  return globals;
+  return fuzzing::fuzz_engine();
 }
 
 std::vector<std::unique_ptr<zr::TvtExportFilter>> formats() {
