@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 59> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 77> kStrings{{
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -74,7 +74,29 @@ constexpr std::array<std::pair<int, const char*>, 59> kStrings{{
     {kStrTextFile, "ASCII Text file"},
     {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
+    // Document exports.
+    {kStrPdfOptions, "PDF Export Options"},
+    {kStrCompressFastest, "Fastest"},
+    {kStrCompressNormal, "Normal"},
+    {kStrCompressMaximum, "Maximum"},
+    {kStrCompressDocument, "Compress Document"},
+    {kStrCompressionLevel, "Compression Level"},
+    {kStrExportOptions, "Export Options"},
+    {kStrDocumentExportFrames, "Export Frames"},
+    {kStrExportImages, "Export Images"},
+    {kStrExportImageFormat, "Export Image Format"},
+    {kStrJpegQuality, "JPEG Quality"},
+    {kStrAuthor, "Author"},
+    {kStrKeywords, "Keywords"},
+    {kStrDialogOk, "OK"},
+    {kStrDialogCancel, "Cancel"},
+    {kStrPdfDescription, "Adobe Acrobat Document (*.pdf)"},
+    {kStrPdfExtension, "pdf"},
+    {kStrDocumentCreator, "Vantor"},
 }};
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; }),
+              "LoadStr searches the table by number");
 
 }  // namespace
 
