@@ -1,5 +1,6 @@
 #include "viewer/export_filter_set.h"
 
+#include "output/pdf/pdf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
 
@@ -32,6 +33,8 @@ std::unique_ptr<TvtExportFilter> make_filter(const std::function<void(Filter&)>&
 // One line per built filter type; the others stay empty.
 std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
   switch (format) {
+    case ExportFormat::Pdf:
+      return make_filter<TOxvtPDFExport>([](TOxvtPDFExport& f) { f.Creator = "Nabo"; });
     case ExportFormat::Text:
       return make_filter<TvtTextExport>([](TvtTextExport& f) {
         f.ScaleX = f.ScaleY = 1;

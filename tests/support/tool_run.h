@@ -1,6 +1,7 @@
 #pragma once
-// Runs the built zrtool with arguments (a shell command line) and collects its exit status
-// and its standard output and error together, as a person at a terminal sees them.
+// Runs the built zrtool with arguments (a shell command line), or any command line, and
+// collects its exit status and its standard output and error together, as a person at a
+// terminal sees them.
 
 #include <sys/wait.h>
 
@@ -14,10 +15,10 @@ struct ToolResult {
   std::string output;
 };
 
-inline ToolResult run_tool(const std::string& arguments) {
+// Runs a shell command line the same way (qpdf, pdftotext ...).
+inline ToolResult run_command(const std::string& command_line) {
   ToolResult result;
-  std::string command = std::string(ZR_TOOL_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command_line + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   char buffer[65536];
   size_t n;
@@ -25,6 +26,10 @@ inline ToolResult run_tool(const std::string& arguments) {
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+inline ToolResult run_tool(const std::string& arguments) {
+  return run_command(std::string(ZR_TOOL_PATH) + " " + arguments);
 }
 
 }  // namespace zr::testing_support

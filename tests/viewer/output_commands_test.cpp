@@ -159,6 +159,22 @@ TEST_F(OutputTest, TextAndCsvGoThroughTheirFiltersWithTheFormSettings) {
             ",,\"12 70\"\r\n");
 }
 
+TEST_F(PipelineTest, PdfGoesThroughItsFilterWithTheFormSettings) {
+  UseOrders();
+  viewer().SaveImage(0, "");
+  EXPECT_EQ(viewer().Log, "");
+  const fs::path pdf = work_root / "ZorelImage.pdf";
+  const std::string bytes = read_bytes(pdf);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("/Creator (Nabo)"), std::string::npos);
+  EXPECT_EQ(testing_support::run_command("qpdf --check " + pdf.string()).status, 0);
+  const testing_support::ToolResult text =
+      testing_support::run_command("pdftotext -layout " + pdf.string() + " -");
+  ASSERT_EQ(text.status, 0) << text.output;
+  for (const char* line : {"Year 0", "1 Kim", "10 100", "11 50", "3 Park", "12 70"})
+    EXPECT_NE(text.output.find(line), std::string::npos) << line << "\n" << text.output;
+}
+
 TEST_F(OutputTest, SendEMailAttachesWhatTheImageFilterWrote) {
   runner().export_filters().set_files_written(ExportFormat::Jpeg, [] {
     return std::vector<std::string>{"/tmp/page1.jpg", "/tmp/page2.jpg"};
