@@ -177,6 +177,7 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
   ProgressScope progress(viewer);
   components_.UnlinkDatasets();
   viewer.DocumentLoaded = false;
+  wait_ticks_ = 0;
   viewer.TimeStamp = format_date_time("hhnnss", services_.clock.now());
   Report.ClearReport();
   Report.EMFPages.Clear();
@@ -274,7 +275,7 @@ bool ViewerRunner::FetchDataPage(TzrViewer& viewer, const std::filesystem::path&
   });
   browser.Navigate(viewer.dataFile);
 
-  int ticks = 0;
+  int& ticks = wait_ticks_;
   while (!viewer.DocumentLoaded) {
     browser.Wait(services_.tick);
     ++ticks;

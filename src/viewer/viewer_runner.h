@@ -84,6 +84,8 @@ class ViewerRunner : public ReportRunner {
   TvtChartObject& chart() { return chart_; }
   // The pages of the last PreviewReport stay shown (inside the control when InHtml was "1").
   bool shown() const { return shown_; }
+  // Ticks the last data page wait counted (0 when the last load fetched no page).
+  int wait_ticks() const { return wait_ticks_; }
 
   // Grid texts of GridMeta go here for every grid view of that name (grid objects are not
   // built yet: without a handler the texts reach no view).
@@ -104,6 +106,7 @@ class ViewerRunner : public ReportRunner {
   TMapiControl map_;
   TvtChartObject chart_;
   bool shown_ = false;
+  int wait_ticks_ = 0;
 };
 
 }  // namespace zr

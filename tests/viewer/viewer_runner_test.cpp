@@ -217,6 +217,9 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
     if (log.rfind("Cannot get " + base, 0) == 0) log.replace(11, base.size(), "");
     EXPECT_EQ(log, c.log);
     EXPECT_EQ(Messages(), c.messages);
+    if (c.log == "Time out") {
+      EXPECT_EQ(runner().wait_ticks(), 11);  // TimeOut 10 gives up after the 11th tick
+    }
     for (const UiCall& call : ui.calls())
       if (call.kind == UiCall::Kind::Message) {
         EXPECT_EQ(call.caption, kNoticeCaption);
