@@ -8,20 +8,18 @@
 
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "fuzz_engine.h"
 #include "platform/errors.h"
-#include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
 
 namespace {
 
 zr::HeadlessUi& ui() {
-  static zr::HeadlessUi headless(nullptr);
-  return headless;
+  return fuzzing::fuzz_ui();
 }
 
 void start_engine() {
-  static zr::MemoryPrinterSystem printers;
-  static zr::TvtGlobals globals(ui(), printers);
+  fuzzing::fuzz_engine();
 }
 
 bool same_shape(const zr::TvtReport& a, const zr::TvtReport& b) {

@@ -9,17 +9,13 @@
 #include "engine/model/memo_view.h"
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "fuzz_engine.h"
 #include "platform/errors.h"
-#include "platform/printing/memory_printer_system.h"
-#include "platform/ui_services.h"
 
 namespace {
 
 zr::TvtGlobals& engine() {
-  static zr::HeadlessUi ui(nullptr);
-  static zr::MemoryPrinterSystem printers;
-  static zr::TvtGlobals globals(ui, printers);
-  return globals;
+  return fuzzing::fuzz_engine();
 }
 
 // Counts what a filter would get, so that the lines are really handed over.

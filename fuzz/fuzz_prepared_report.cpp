@@ -9,17 +9,13 @@
 
 #include "engine/model/prepared_pages.h"
 #include "engine/report/tvt_globals.h"
+#include "fuzz_engine.h"
 #include "platform/errors.h"
-#include "platform/printing/memory_printer_system.h"
-#include "platform/ui_services.h"
 
 namespace {
 
 zr::TvtGlobals& engine() {
-  static zr::HeadlessUi ui(nullptr);
-  static zr::MemoryPrinterSystem printers;
-  static zr::TvtGlobals globals(ui, printers);
-  return globals;
+  return fuzzing::fuzz_engine();
 }
 
 std::string save(zr::TvtEMFPages& pages) {

@@ -7,7 +7,7 @@ namespace zr {
 namespace {
 
 testing_support::ToolResult run_viewer(const std::string& arguments) {
-  return testing_support::run_program(ZR_VIEWER_PATH, arguments);
+  return testing_support::run_command(std::string(ZR_VIEWER_PATH) + " " + arguments);
 }
 
 TEST(ZrviewerTest, HelpAndMalformedLines) {

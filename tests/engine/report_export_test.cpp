@@ -33,8 +33,7 @@ class RecordingFilter : public TvtExportFilter {
   void OnData(int x, int y, TvtView& view) override {
     Note("data " + view.Name + " " + std::to_string(x) + "," + std::to_string(y));
   }
-  void OnText(const Rect&, int, int, const std::string& text, int, int line_no,
-              TvtView&) override {
+  void OnText(const Rect&, int, int, const std::string& text, int, int line_no, TvtView&) override {
     Note("text " + std::to_string(line_no) + " " + text);
   }
 

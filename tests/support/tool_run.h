@@ -1,5 +1,5 @@
 #pragma once
-// Runs the built zrtool (or another program) with arguments (a shell command line) and
+// Runs the built zrtool with arguments (a shell command line), or any command line, and
 // collects its exit status and its standard output and error together, as a person at a
 // terminal sees them.
 
@@ -15,11 +15,10 @@ struct ToolResult {
   std::string output;
 };
 
-// Runs `program` (a path) with `arguments` through the shell.
-inline ToolResult run_program(const std::string& program, const std::string& arguments) {
+// Runs a shell command line the same way (qpdf, pdftotext ...).
+inline ToolResult run_command(const std::string& command_line) {
   ToolResult result;
-  std::string command = program + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command_line + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   char buffer[65536];
   size_t n;
@@ -30,7 +29,7 @@ inline ToolResult run_program(const std::string& program, const std::string& arg
 }
 
 inline ToolResult run_tool(const std::string& arguments) {
-  return run_program(ZR_TOOL_PATH, arguments);
+  return run_command(std::string(ZR_TOOL_PATH) + " " + arguments);
 }
 
 }  // namespace zr::testing_support

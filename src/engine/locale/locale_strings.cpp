@@ -9,7 +9,19 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 77> kStrings{{
+    // Options dialogs of the text and CSV exports.
+    {kStrTxtExportCaption, "TXT export options"},
+    {kStrKillEmptyLines, "&Kill empty lines"},
+    {kStrConvertToDos, "Convert to &DOS"},
+    {kStrExportFrames, "Export &frames"},
+    {kStrUsePseudographic, "Use DOS &pseudographic"},
+    {kStrInsertPageBreaks, "Insert page &breaks"},
+    {kStrScalingFactor, "Scaling factor"},
+    {kStrCsvExportCaption, "CSV export options"},
+    {kStrCsvDelimiter, "&CSV delimiter"},
+    {kStrOk, "OK"},
+    {kStrCancel, "Cancel"},
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -58,8 +70,33 @@ constexpr std::array<std::pair<int, const char*>, 46> kStrings{{
     {kStrProcessingPage, "Processing page:"},
     {kStrErrorCaption, "Error"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
+    // Export formats.
+    {kStrTextFile, "ASCII Text file"},
+    {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
+    // Document exports.
+    {kStrPdfOptions, "PDF Export Options"},
+    {kStrCompressFastest, "Fastest"},
+    {kStrCompressNormal, "Normal"},
+    {kStrCompressMaximum, "Maximum"},
+    {kStrCompressDocument, "Compress Document"},
+    {kStrCompressionLevel, "Compression Level"},
+    {kStrExportOptions, "Export Options"},
+    {kStrDocumentExportFrames, "Export Frames"},
+    {kStrExportImages, "Export Images"},
+    {kStrExportImageFormat, "Export Image Format"},
+    {kStrJpegQuality, "JPEG Quality"},
+    {kStrAuthor, "Author"},
+    {kStrKeywords, "Keywords"},
+    {kStrDialogOk, "OK"},
+    {kStrDialogCancel, "Cancel"},
+    {kStrPdfDescription, "Adobe Acrobat Document (*.pdf)"},
+    {kStrPdfExtension, "pdf"},
+    {kStrDocumentCreator, "Vantor"},
 }};
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; }),
+              "LoadStr searches the table by number");
 
 }  // namespace
 

@@ -7,6 +7,17 @@
 namespace zr {
 
 // Interface text numbers used in code.
+inline constexpr int kStrTxtExportCaption = 54800;
+inline constexpr int kStrKillEmptyLines = 54801;
+inline constexpr int kStrConvertToDos = 54802;
+inline constexpr int kStrExportFrames = 54803;
+inline constexpr int kStrUsePseudographic = 54804;
+inline constexpr int kStrInsertPageBreaks = 54805;
+inline constexpr int kStrScalingFactor = 54806;
+inline constexpr int kStrCsvExportCaption = 54810;
+inline constexpr int kStrCsvDelimiter = 54811;
+inline constexpr int kStrOk = 55000;
+inline constexpr int kStrCancel = 55001;
 inline constexpr int kStrVirtualPrinter = 55007;
 inline constexpr int kStrFirstPaperName = 55008;  // + row of the paper table
 inline constexpr int kStrFirstBandName = 55077;   // + band type code (0-22)
@@ -22,8 +33,29 @@ inline constexpr int kStrFirstPass = 55204;
 inline constexpr int kStrProcessingPage = 55205;
 inline constexpr int kStrErrorCaption = 55206;
 inline constexpr int kStrInvalidPrinter = 55210;
+inline constexpr int kStrTextFile = 55212;
+inline constexpr int kStrCsvFile = 55219;
 inline constexpr int kStrDefaultBin = 55435;
 inline constexpr int kStrUndefinedSymbol = 55439;
+// Document exports (PDF, HTML, RTF): options dialogs and the producer.
+inline constexpr int kStrPdfOptions = 64997;
+inline constexpr int kStrCompressFastest = 64998;
+inline constexpr int kStrCompressNormal = 64999;
+inline constexpr int kStrCompressMaximum = 65000;
+inline constexpr int kStrCompressDocument = 65001;
+inline constexpr int kStrCompressionLevel = 65002;
+inline constexpr int kStrExportOptions = 65031;
+inline constexpr int kStrDocumentExportFrames = 65032;
+inline constexpr int kStrExportImages = 65033;
+inline constexpr int kStrExportImageFormat = 65034;
+inline constexpr int kStrJpegQuality = 65035;
+inline constexpr int kStrAuthor = 65036;
+inline constexpr int kStrKeywords = 65037;
+inline constexpr int kStrDialogOk = 65038;
+inline constexpr int kStrDialogCancel = 65039;
+inline constexpr int kStrPdfDescription = 65040;
+inline constexpr int kStrPdfExtension = 65041;
+inline constexpr int kStrDocumentCreator = 65061;
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);

@@ -111,7 +111,14 @@ class TvtReport {
   // The band engine of the run in progress; null outside PrepareReport.
   TvtBandEngine* Engine = nullptr;
 
+  // Where the band engine adds prepared pages: the report's own, or those of the composite
+  // report it is a member of.
+  TvtEMFPages& OutputPages() { return OutputTarget ? *OutputTarget : EMFPages; }
+  TvtEMFPages* OutputTarget = nullptr;
+
   // --- Internal state ---
+  // Set by a composite report when its next member continues on this report's last page.
+  bool ContinueToNext = false;
   bool FinalPass = false;
   bool Terminated = false;
   std::string ErrorText;
@@ -191,9 +198,20 @@ class TvtReport {
   // event, a picture's address.
   virtual void EnterRect(TvtStrings& memo, TvtView& view);
 
- private:
+ protected:
+  friend class TvtCompositeReport;
   // The build of one pass (BuildReport).
   virtual void BuildReport();
+  // Around the run: the form is saved and OnBeginDoc called before, OnEndDoc called and the
+  // form reloaded after, so that scripts may change objects freely.
+  virtual void BeginDocument();
+  virtual void EndDocument();
+  // What every report needs before its pages are built: band alignments, the dictionary's
+  // data resolver, the owner container.
+  void ReadyForRun();
+
+ private:
+  ByteWriter saved_form_;
   void RunPasses();
   void FormLoop();
   // Dialog pages run their scripts (headless); a script's MODALRESULT of mrCancel cancels.

@@ -46,21 +46,17 @@ bool TvtReport::PrepareReport() {
   const double now = g.clock.now();
   g.ReportDate = static_cast<double>(static_cast<int64_t>(now));
   g.ReportTime = now - g.ReportDate;
-  Pages.ApplyBandAlignments();
+  ReadyForRun();
   g.CurPage = nullptr;
   g.CurBand = nullptr;
   g.CurReport = this;
   g.MasterReport = this;
-  Dictionary.SetResolver(&DataResolver);
-  OwnerContainer();
   const bool was_two_pass = TwoPass;
 
-  ByteWriter saved;
-  SaveToStream(saved);
   DialogCancelled = false;
   g.ErrorFlag = false;
   g.ErrorMessage.clear();
-  if (OnBeginDoc) OnBeginDoc();
+  BeginDocument();
   bool result = true;
   {
     TvtBandEngine engine(*this, Components);
@@ -72,10 +68,7 @@ bool TvtReport::PrepareReport() {
     }
     Engine = nullptr;
   }
-  if (OnEndDoc) OnEndDoc();
-  const std::string form = saved.take();
-  ByteReader reader(std::string_view(form), "<form>");
-  LoadFromStream(reader);
+  EndDocument();
   TwoPass = was_two_pass;
 
   FinalPass = false;
@@ -93,6 +86,25 @@ bool TvtReport::PrepareReport() {
   g.CurPage = nullptr;  // the pages of the run were replaced by the reloaded form
   g.Building = false;
   return result;
+}
+
+void TvtReport::ReadyForRun() {
+  Pages.ApplyBandAlignments();
+  Dictionary.SetResolver(&DataResolver);
+  OwnerContainer();
+}
+
+void TvtReport::BeginDocument() {
+  saved_form_ = ByteWriter();
+  SaveToStream(saved_form_);
+  if (OnBeginDoc) OnBeginDoc();
+}
+
+void TvtReport::EndDocument() {
+  if (OnEndDoc) OnEndDoc();
+  const std::string form = saved_form_.take();
+  ByteReader reader(std::string_view(form), "<form>");
+  LoadFromStream(reader);
 }
 
 void TvtReport::RunPasses() {
@@ -237,6 +249,7 @@ void TvtReport::BuildReport() {
 void TvtReport::FormLoop() {
   TvtGlobals& g = TvtGlobals::Get();
   TvtBandEngine& engine = *Engine;
+  const bool multiple = ReportType == rtMultiple && Dataset;
   ReportProgress(g.CurPageNo + 1);
   const int count = Pages.Count();
   for (int i = 0; i < count && !Terminated; ++i) {
@@ -248,12 +261,14 @@ void TvtReport::FormLoop() {
     }
     if (page.PageType != 0 || page.IsSubReportPage) continue;
     engine.FormPage(page);
-    const bool next_appends = i + 1 < count && Pages.Items(i + 1).PrintToPrevPage;
-    if (next_appends) {
+    const bool last = i + 1 == count;
+    const bool next_member_continues = last && ContinueToNext && (!multiple || Dataset->Eof());
+    const bool next_appends = !last && Pages.Items(i + 1).PrintToPrevPage;
+    if (next_member_continues || next_appends) {
       --g.CurPageNo;
       engine.append = true;
     } else {
-      g.CurPageNo = EMFPages.Count();
+      g.CurPageNo = OutputPages().Count();
       ReportProgress(g.CurPageNo);
     }
   }
@@ -262,6 +277,7 @@ void TvtReport::FormLoop() {
 
 void TvtReport::ReportProgress(int n) {
   TvtGlobals& g = TvtGlobals::Get();
+  if (g.MasterReport && g.MasterReport != this) return g.MasterReport->ReportProgress(n);
   if (OnProgress) {
     OnProgress(n);
   } else if (ShowProgress) {

@@ -102,7 +102,7 @@ void TvtBandEngine::EndOfBand(TvtBand& band) {
       g_.CurBand = &band;
       band.group_value = g_.GlobalParser.EvaluatePostfix(band.group_postfix);
       band.has_group_value = true;
-    } else if (band.type() != btPageFooter || g_.CurPageNo == report_.EMFPages.Count() - 1) {
+    } else if (band.type() != btPageFooter || g_.CurPageNo == report_.OutputPages().Count() - 1) {
       band.ResetShownAggregates();
     }
   } catch (const std::exception& e) {
@@ -272,7 +272,7 @@ void TvtBandEngine::DrawObject(TvtBand* band, TvtView& view) {
         }
       } restore{view, x, y};
       g_.CurView = &view;
-      view.WriteToPreparedPage(report_.EMFPages.PageInfo(g_.CurPageNo).Stream);
+      view.WriteToPreparedPage(report_.OutputPages().PageInfo(g_.CurPageNo).Stream);
       if (memo && notify) NotifyHooks(view);
     } else {
       auto* memo = dynamic_cast<TvtMemoView*>(&view);

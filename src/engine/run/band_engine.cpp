@@ -25,17 +25,19 @@ constexpr int kDataTypes[] = {btMasterData, btDetailData, btSubDetailData};
 
 TvtBandEngine::TvtBandEngine(TvtReport& report, const TvtComponentDirectory& components)
     : report_(report), g_(TvtGlobals::Get()), components_(components) {
+  Activate();
+}
+
+void TvtBandEngine::Activate() {
   g_.run_host = this;
   g_.aggregates.host = this;
   report_.DataResolver.SetRunningBands(this);
 }
 
 TvtBandEngine::~TvtBandEngine() {
-  for (auto& [page, ps] : pages_)
-    for (auto& band : ps->bands) {
-      ReleaseBandDataset(band->data);
-      ReleaseBandDataset(band->cross_data);
-    }
+  // Pages still formed (the first pass keeps its bands) are let go here, so that a form page
+  // that outlives the engine points at no band of it.
+  for (auto& [page, ps] : pages_) ReleaseForming(*ps);
   if (g_.run_host == this) g_.run_host = nullptr;
   if (g_.aggregates.host == this) g_.aggregates.host = nullptr;
   report_.DataResolver.SetRunningBands(nullptr);
@@ -103,7 +105,7 @@ void TvtBandEngine::FormPageSteps(TvtPageForming& ps) {
   TvtPage& page = *ps.page;
   if (append && saved_y == saved_bottom) {
     append = false;
-    g_.CurPageNo = report_.EMFPages.Count();
+    g_.CurPageNo = report_.OutputPages().Count();
   }
   try {
     g_.RunScript(page.Script);
@@ -117,14 +119,14 @@ void TvtBandEngine::FormPageSteps(TvtPageForming& ps) {
   if (append) {
     ps.cur_y = saved_y;
   } else {
-    report_.EMFPages.Add(page);
+    report_.OutputPages().Add(page);
     ps.cur_y = ps.top;
     ShowBand(ps.head(btOverlay));
     ShowBand(ps.head(btNone));
   }
-  const int pages_before = report_.EMFPages.Count();
+  const int pages_before = report_.OutputPages().Count();
   if (!report_.OnManualBuild) ShowBand(ps.head(btReportTitle));
-  if (report_.EMFPages.Count() == pages_before) {
+  if (report_.OutputPages().Count() == pages_before) {
     TvtBand* header = ps.head(btPageHeader);
     if (header->Exists() && header->HasFlag(kBandOnFirstPage)) ShowBand(header);
     ShowBand(ps.head(btColumnHeader));
@@ -332,7 +334,7 @@ void TvtBandEngine::PrintOwedFooters(TvtPageForming& ps) {
   ps.cur_x = ps.left;
   TvtBand* footer = ps.head(btPageFooter);
   if (g_.CurPageNo > 0 || footer->HasFlag(kBandOnFirstPage)) {
-    const int last = report_.EMFPages.Count() - 1;
+    const int last = report_.OutputPages().Count() - 1;
     for (int n = std::max(g_.CurPageNo, 0); n <= last && !Terminated(); ++n) {
       if (append && footer_owed) continue;
       g_.CurPageNo = n;
@@ -340,16 +342,16 @@ void TvtBandEngine::PrintOwedFooters(TvtPageForming& ps) {
       ShowBand(footer);
     }
   }
-  g_.CurPageNo = report_.EMFPages.Count();
+  g_.CurPageNo = report_.OutputPages().Count();
 }
 
 void TvtBandEngine::NewPage(TvtPageForming& ps) {
-  report_.ReportProgress(report_.EMFPages.Count() + 1);
+  report_.ReportProgress(report_.OutputPages().Count() + 1);
   if (!ps.final_column_footer) ShowBand(ps.head(btColumnFooter));
   PrintOwedFooters(ps);
   ps.bottom = ComputedBottom(ps);
-  g_.CurPageNo = report_.EMFPages.Count();
-  report_.EMFPages.Add(*ps.page);
+  g_.CurPageNo = report_.OutputPages().Count();
+  report_.OutputPages().Add(*ps.page);
   append = false;
   ShowBand(ps.head(btOverlay));
   ps.cur_y = ps.top;

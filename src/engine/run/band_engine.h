@@ -77,6 +77,10 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   TvtBandEngine(const TvtBandEngine&) = delete;
   TvtBandEngine& operator=(const TvtBandEngine&) = delete;
 
+  // Makes this engine the one that running bands, aggregates and the dictionary ask (the
+  // constructor does it; a composite report switches between its members' engines).
+  void Activate();
+
   // --- Page forming ---
   void PreparePage(TvtPage& page);
   void FinishPage(TvtPage& page);
@@ -133,6 +137,8 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   TvtDataset* DataBandDataset(int data_band_type) const override;
 
  private:
+  // Lets go of the bands of a formed page: datasets released, objects unbound.
+  void ReleaseForming(TvtPageForming& ps);
   // Bands of the page (PreparePage steps).
   TvtBand& AddBand(TvtPageForming& ps, int type, TvtBandView* view);
   void AssignObjects(TvtPageForming& ps, TvtBand& band);

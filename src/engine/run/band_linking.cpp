@@ -248,14 +248,18 @@ void TvtBandEngine::FinishPage(TvtPage& page) {
   if (g_.FirstPass) return;
   auto found = pages_.find(&page);
   if (found == pages_.end()) return;
-  for (auto& band : found->second->bands) {
+  ReleaseForming(*found->second);
+  pages_.erase(found);
+}
+
+void TvtBandEngine::ReleaseForming(TvtPageForming& ps) {
+  for (auto& band : ps.bands) {
     ReleaseBandDataset(band->data);
     ReleaseBandDataset(band->cross_data);
   }
-  for (auto& owned : page.Objects) owned->ParentBand = nullptr;
-  page.PageFooterHeight = 0;
-  if (g_.CurPage == &page) g_.CurBand = nullptr;
-  pages_.erase(found);
+  for (auto& owned : ps.page->Objects) owned->ParentBand = nullptr;
+  ps.page->PageFooterHeight = 0;
+  if (g_.CurPage == ps.page) g_.CurBand = nullptr;
 }
 
 }  // namespace zr

@@ -76,7 +76,7 @@ void TvtBandEngine::DrawCells(TvtBand& cross, TvtBand& band, int32_t x) {
       } restore{*view, left, top};
       auto* memo = dynamic_cast<TvtMemoView*>(view);
       const bool notify = !memo || memo->DrawMode <= 1;
-      view->WriteToPreparedPage(report_.EMFPages.PageInfo(g_.CurPageNo).Stream);
+      view->WriteToPreparedPage(report_.OutputPages().PageInfo(g_.CurPageNo).Stream);
       if (memo && notify) NotifyHooks(*view);
     } catch (const std::exception& e) {
       Error(e);
@@ -91,8 +91,8 @@ void TvtBandEngine::CrossPageCheck(TvtPageForming& ps, TvtBand& band, int32_t& x
   if (int64_t{x} + w <= ps.right) return;
   x = ps.left;
   ++g_.CurPageNo;
-  if (g_.CurPageNo >= report_.EMFPages.Count()) {
-    report_.EMFPages.Add(*ps.page);
+  if (g_.CurPageNo >= report_.OutputPages().Count()) {
+    report_.OutputPages().Add(*ps.page);
     ShowBand(ps.head(btOverlay));
     TvtBand* header = ps.head(btPageHeader);
     if (start_page > 0 || header->HasFlag(kBandOnFirstPage)) {

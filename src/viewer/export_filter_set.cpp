@@ -1,0 +1,117 @@
+#include "viewer/export_filter_set.h"
+
+#include "output/pdf/pdf_export.h"
+#include "output/text/csv_export.h"
+#include "output/text/text_export.h"
+
+namespace zr {
+
+namespace {
+
+// The form creates its filters in this order, which is also the order they join the
+// engine's registry.
+constexpr std::array<ExportFormat, kImageTypeCount> kCreationOrder = {
+    ExportFormat::Pdf,  ExportFormat::Html, ExportFormat::Rtf, ExportFormat::Jpeg,
+    ExportFormat::Gif,  ExportFormat::Bmp,  ExportFormat::Emf, ExportFormat::Wmf,
+    ExportFormat::Text, ExportFormat::Csv};
+
+size_t slot_of(ExportFormat format) {
+  return static_cast<size_t>(format);
+}
+
+// A filter created with the settings every filter on the form has: Default on, and never an
+// options dialog.
+template <typename Filter>
+std::unique_ptr<TvtExportFilter> make_filter(const std::function<void(Filter&)>& settings = {}) {
+  auto filter = std::make_unique<Filter>();
+  filter->Default = true;
+  filter->ShowDialog = false;
+  if (settings) settings(*filter);
+  return filter;
+}
+
+// One line per built filter type; the others stay empty.
+std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::Pdf:
+      return make_filter<TOxvtPDFExport>([](TOxvtPDFExport& f) { f.Creator = "Nabo"; });
+    case ExportFormat::Text:
+      return make_filter<TvtTextExport>([](TvtTextExport& f) {
+        f.ScaleX = f.ScaleY = 1;
+        f.UsePseudographic = true;
+      });
+    case ExportFormat::Csv:
+      return make_filter<TvtCSVExport>([](TvtCSVExport& f) {
+        f.ScaleX = f.ScaleY = 1;
+        f.UsePseudographic = true;
+        f.Delimiter = ',';
+      });
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+const std::array<ExportFormatInfo, kImageTypeCount>& image_types() {
+  static const std::array<ExportFormatInfo, kImageTypeCount> table = {{
+      {ExportFormat::Pdf, "expPdf", "PDF", "pdf"},
+      {ExportFormat::Rtf, "expRtf", "RTF", "rtf"},
+      {ExportFormat::Html, "expHtml", "HTML", "htm"},
+      {ExportFormat::Jpeg, "expJpg", "JPEG", "jpg"},
+      {ExportFormat::Gif, "expGif", "GIF", "gif"},
+      {ExportFormat::Bmp, "expBmp", "BMP", "bmp"},
+      {ExportFormat::Emf, "expEmf", "EMF", "emf"},
+      {ExportFormat::Wmf, "expWmf", "WMF", "wmf"},
+      {ExportFormat::Text, "expText", "Text", "txt"},
+      {ExportFormat::Csv, "expCsv", "CSV", "csv"},
+  }};
+  return table;
+}
+
+const ExportFormatInfo* image_type_info(int image_type) {
+  if (image_type < 0 || image_type >= kImageTypeCount) return nullptr;
+  return &image_types()[static_cast<size_t>(image_type)];
+}
+
+std::string export_not_available_message(ExportFormat format) {
+  return std::string(image_types()[slot_of(format)].title) + " export is not available";
+}
+
+ExportFilterSet::ExportFilterSet() {
+  for (ExportFormat format : kCreationOrder) slots_[slot_of(format)].filter = create_filter(format);
+}
+
+ExportFilterSet::~ExportFilterSet() {
+  // Filters leave the registry in the reverse order of their creation.
+  for (auto it = kCreationOrder.rbegin(); it != kCreationOrder.rend(); ++it)
+    slots_[slot_of(*it)].filter.reset();
+}
+
+TvtExportFilter* ExportFilterSet::filter(ExportFormat format) const {
+  return slots_[slot_of(format)].filter.get();
+}
+
+void ExportFilterSet::set_filter(ExportFormat format, std::unique_ptr<TvtExportFilter> filter) {
+  slots_[slot_of(format)].filter = std::move(filter);
+}
+
+std::vector<std::string> ExportFilterSet::files_written(ExportFormat format) const {
+  const Slot& slot = slots_[slot_of(format)];
+  if (!slot.filter || !slot.files_written) return {};
+  return slot.files_written();
+}
+
+void ExportFilterSet::set_files_written(ExportFormat format,
+                                        std::function<std::vector<std::string>()> list) {
+  slots_[slot_of(format)].files_written = std::move(list);
+}
+
+std::vector<std::string_view> ExportFilterSet::creation_order() {
+  std::vector<std::string_view> names;
+  for (ExportFormat format : kCreationOrder)
+    names.push_back(image_types()[slot_of(format)].component);
+  return names;
+}
+
+}  // namespace zr

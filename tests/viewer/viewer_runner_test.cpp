@@ -1,0 +1,340 @@
+// The load pipeline end to end: a ready control downloads a form and a data page from a
+// loopback server, cuts and loads the sections, links master and detail and prepares pages;
+// the expected failures end in Log and message boxes as the control reports them.
+#include "viewer/viewer_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/report/report.h"
+#include "pipeline_fixture.h"
+#include "platform/codepage.h"
+#include "viewer/history.h"
+#include "viewer/notice.h"
+#include "viewer/progress_window.h"
+
+namespace zr {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing_support::orders_form_bytes;
+using testing_support::orders_texts;
+using testing_support::PipelineTest;
+using testing_support::read_bytes;
+using testing_support::viewer_data;
+
+TEST_F(PipelineTest, PreviewPreparesTheFormOverTheDataPageSections) {
+  UseOrders();
+  viewer().Params = "Year=2026";
+  viewer().PreviewReport();
+
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), orders_texts("2026"));
+  EXPECT_TRUE(runner().shown());
+  EXPECT_EQ(viewer().Params, "");    // one-shot
+  EXPECT_EQ(viewer().TimeOut, 600);  // raised by the first data page wait
+  EXPECT_EQ(viewer().TimeStamp, "120000");
+  EXPECT_TRUE(viewer().DocumentLoaded);
+  EXPECT_EQ(WorkFiles(), std::vector<std::string>{});  // page and section files are gone
+  EXPECT_TRUE(Messages().empty());
+
+  // The report's driving dataset is the wrapper of the section listed last.
+  ASSERT_NE(report().Dataset, nullptr);
+  EXPECT_EQ(report().Dataset->Name, "datasetDATADETAIL");
+  ClientDataset* detail = runner().components().FindDataset("DATADETAIL");
+  ASSERT_NE(detail, nullptr);
+  EXPECT_EQ(detail->data_source(), runner().components().FindSource("DSDATAMASTER"));
+
+  // The progress window came and went; the form download moved its bar.
+  const std::vector<UiCall>& calls = ui.calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front().kind, UiCall::Kind::ShowProgress);
+  EXPECT_EQ(calls.front().caption, kProgressCaption);
+  bool moved = false, hidden = false;
+  for (const UiCall& call : calls) {
+    moved = moved ||
+            (call.kind == UiCall::Kind::UpdateProgress && call.maximum == 100 && call.position > 0);
+    hidden = hidden || call.kind == UiCall::Kind::HideProgress;
+  }
+  EXPECT_TRUE(moved);
+  EXPECT_TRUE(hidden);
+  EXPECT_FALSE(ui.progress_window_shown());
+
+  // Both requests came from the HTTP client component.
+  for (const auto& request : server.requests())
+    EXPECT_EQ(request.user_agent, "Mozilla/3.0 (compatible; Indy Library)") << request.path;
+}
+
+TEST_F(PipelineTest, FormAndDataPageMayBeLocalFiles) {
+  fs::create_directories(work_root);
+  const fs::path form = work_root / "local.zrf";
+  testing_support::write_bytes(form, orders_form_bytes());
+  viewer().ReportFile = "file://" + form.string();
+  viewer().dataFile = "file://" + viewer_data("orders_page.html").string();
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), orders_texts("0"));
+}
+
+TEST_F(PipelineTest, SilentRunShowsNoProgressWindow) {
+  UseOrders();
+  viewer().Progress = 1;
+  viewer().PreviewReport();
+  EXPECT_EQ(PageTexts(), orders_texts("0"));
+  for (const UiCall& call : ui.calls())
+    EXPECT_EQ(call.kind, UiCall::Kind::Message) << "no progress call expected";
+  EXPECT_FALSE(report().ShowProgress);
+}
+
+TEST_F(PipelineTest, ASecondRunReusesTheDataSourcesAndForgetsOneShotProperties) {
+  UseOrders();
+  viewer().Params = "Year=2026";
+  viewer().PreviewReport();
+  DataSource* master_source = runner().components().FindSource("DSDATAMASTER");
+  ASSERT_NE(master_source, nullptr);
+
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), orders_texts("0"));  // Params was used up by the first run
+  EXPECT_EQ(runner().components().FindSource("DSDATAMASTER"), master_source);
+  ClientDataset* master = runner().components().FindDataset("DATAMASTER");
+  ASSERT_NE(master, nullptr);
+  EXPECT_EQ(master_source->dataset(), master);
+  EXPECT_EQ(master->record_count(), 3u);
+}
+
+TEST_F(PipelineTest, DataMetaAloneGivesTheSections) {
+  viewer().ReportFile = server.url("/r/orders.zrf");
+  viewer().DataMeta = read_bytes(viewer_data("orders_page.html"));
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), orders_texts("0"));
+  EXPECT_EQ(viewer().DataMeta, "");
+  EXPECT_EQ(server.requests().size(), 1u);  // the form only
+}
+
+TEST_F(PipelineTest, DataMetaReplacesADataPageSectionOfTheSameName) {
+  UseOrders();
+  viewer().DataMeta =
+      "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+      "<FIELD attrname=\"ID\" fieldtype=\"i4\"/><FIELD attrname=\"Name\" fieldtype=\"string\" "
+      "WIDTH=\"20\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW ID=\"3\" Name=\"Choi\"/>"
+      "</ROWDATA></DATAPACKET>\r\nDATANAME=DataMaster\r\n";
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  EXPECT_EQ(PageTexts(), (std::vector<std::string>{"Year 0", "3 Choi", "12 70"}));
+}
+
+// What a load that stops leaves behind.
+struct StopCase {
+  std::string name;
+  std::function<void(const std::string& base, TzrViewer&)> setup;
+  std::string log;
+  std::vector<std::string> messages;
+};
+
+class PipelineStopTest : public PipelineTest {
+ protected:
+  void SetUp() override {
+    server.add_slow("/r/slow.html");
+    server.add("/r/nodata.html", "<html><body><PRE>\nno sections here\n</PRE></body></html>");
+    server.add_status("/r/missing.zrf", 404);
+    server.add_status("/r/missing.html", 404);
+  }
+};
+
+TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
+  const std::string no_permission = kNoPermission;
+  const std::vector<StopCase> cases = {
+      {"no permission",
+       [](const std::string&, TzrViewer& v) { v.Acl = 1; },
+       no_permission,
+       {no_permission}},
+      {"no permission, quiet",
+       [](const std::string&, TzrViewer& v) {
+         v.Acl = 1;
+         v.publ = 1;
+       },
+       no_permission,
+       {no_permission}},
+      {"form download error",
+       [](const std::string& base, TzrViewer& v) { v.ReportFile = base + "/r/missing.zrf"; },
+       "Cannot get /r/missing.zrf: HTTP status 404",
+       {}},
+      {"time out",
+       [](const std::string& base, TzrViewer& v) {
+         v.dataFile = base + "/r/slow.html";
+         v.TimeOut = 10;
+       },
+       "Time out",
+       {"Time out."}},
+      {"time out, quiet",
+       [](const std::string& base, TzrViewer& v) {
+         v.dataFile = base + "/r/slow.html";
+         v.TimeOut = 10;
+         v.publ = 1;
+       },
+       "Time out",
+       {}},
+      {"page without sections",
+       [](const std::string& base, TzrViewer& v) {
+         v.dataFile = base + "/r/nodata.html";
+         v.DataMeta.clear();  // its sections would make up for the page's
+       },
+       "SERVER ERROR.",
+       {"SERVER ERROR."}},
+      {"page not found",
+       [](const std::string& base, TzrViewer& v) { v.dataFile = base + "/r/missing.html"; },
+       "SERVER ERROR.",
+       {"SERVER ERROR."}},
+      {"no sections, quiet",
+       [](const std::string& base, TzrViewer& v) {
+         v.dataFile = base + "/r/nodata.html";
+         v.DataMeta.clear();
+         v.publ = 1;
+       },
+       "SERVER ERROR.",
+       {}},
+  };
+  for (const StopCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseOrders();
+    viewer().Acl = 0;
+    viewer().publ = 0;
+    viewer().TimeOut = 0;
+    viewer().Params = "Year=1";
+    viewer().DataMeta = "x\r\nDATANAME=EXTRA\r\n";
+    viewer().GridMeta = "g\r\nGRIDNAME=G\r\n";
+    viewer().ImageFile = "Pic=/nonexistent.png";
+    ui.clear_calls();
+    c.setup(server.url(""), viewer());
+    viewer().PreviewReport();
+
+    std::string log = viewer().Log;
+    const std::string base = server.url("");
+    if (log.rfind("Cannot get " + base, 0) == 0) log.replace(11, base.size(), "");
+    EXPECT_EQ(log, c.log);
+    EXPECT_EQ(Messages(), c.messages);
+    if (c.log == "Time out") {
+      EXPECT_EQ(runner().wait_ticks(), 11);  // TimeOut 10 gives up after the 11th tick
+    }
+    for (const UiCall& call : ui.calls())
+      if (call.kind == UiCall::Kind::Message) {
+        EXPECT_EQ(call.caption, kNoticeCaption);
+      }
+    EXPECT_EQ(report().EMFPages.Count(), 0);
+    EXPECT_FALSE(runner().shown());
+    EXPECT_FALSE(ui.progress_window_shown());
+    EXPECT_EQ(WorkFiles(), std::vector<std::string>{});  // no saved page left for a later load
+    // The load stopped before it used the one-shot properties (DataMeta is read only after
+    // the data page; a stop at the section step has read nothing).
+    EXPECT_EQ(viewer().Params, "Year=1");
+    EXPECT_EQ(viewer().GridMeta, "g\r\nGRIDNAME=G\r\n");
+    EXPECT_EQ(viewer().ImageFile, "Pic=/nonexistent.png");
+    if (c.log != "SERVER ERROR.") {
+      EXPECT_EQ(viewer().DataMeta, "x\r\nDATANAME=EXTRA\r\n");
+    }
+  }
+}
+
+TEST_F(PipelineStopTest, TimeOutBelowTenIsRaisedToSixHundredAndTenGivesUpAfterElevenTicks) {
+  struct Case {
+    int32_t time_out;
+    int32_t after;
+  };
+  for (const Case c : {Case{0, 600}, Case{-5, 600}, Case{9, 600}, Case{10, 10}, Case{601, 601}}) {
+    viewer().TimeOut = c.time_out;
+    viewer().ReportFile = server.url("/r/orders.zrf");
+    viewer().dataFile = server.url("/r/orders_page.html");
+    viewer().PreviewReport();
+    EXPECT_EQ(viewer().TimeOut, c.after) << c.time_out;
+    EXPECT_EQ(viewer().Log, "");
+  }
+}
+
+TEST_F(PipelineTest, WithoutAnyDataTheFormIsPreparedAlone) {
+  server.add("/r/plain.zrf", orders_form_bytes());
+  viewer().ReportFile = server.url("/r/plain.zrf");
+  viewer().Params = "Year=7";
+  viewer().PreviewReport();
+  EXPECT_TRUE(PageTexts().size() >= 1u);
+  EXPECT_EQ(PageTexts().front(), "Year 7");
+  EXPECT_EQ(viewer().Params, "");
+}
+
+TEST_F(PipelineTest, ErrorsRecordedWhilePreparingGoToLog) {
+  // Silent runs stop quietly at an undefined name and keep the message in ErrorText.
+  std::string form = orders_form_bytes();
+  const std::string year = "Year [Year]";
+  form.replace(form.find(year), year.size(), "Year [Nope]");
+  server.add("/r/undefined.zrf", form);
+  viewer().ReportFile = server.url("/r/undefined.zrf");
+  viewer().dataFile = server.url("/r/orders_page.html");
+  viewer().Progress = 1;
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "Undefined symbol \"NOPE\"");
+  EXPECT_EQ(report().ErrorText, "");
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PipelineTest, ABadSectionNameFailsTheCallAfterCleaningUp) {
+  server.add("/r/bad.html", "<PRE>\nx\nDATANAME=../escape\n</PRE>\n");
+  viewer().ReportFile = server.url("/r/orders.zrf");
+  viewer().dataFile = server.url("/r/bad.html");
+  EXPECT_THROW(viewer().PreviewReport(), ZorelError);
+  EXPECT_FALSE(ui.progress_window_shown());
+  EXPECT_EQ(report().EMFPages.Count(), 0);
+  EXPECT_FALSE(std::filesystem::exists(work_root.parent_path() / "escape"));
+}
+
+TEST_F(PipelineTest, PrintSaysThatNothingWasPrintedOnTheVirtualPrinter) {
+  UseOrders();
+  viewer().PrintReport();
+  EXPECT_EQ(viewer().Log,
+            "Nothing was printed: the virtual printer is selected (1 pages prepared)");
+  EXPECT_FALSE(runner().shown());
+  EXPECT_EQ(PageTexts(), orders_texts("0"));  // prepared all the same
+}
+
+TEST_F(PipelineTest, HistoryKeepsEveryRunAndClearHistoryDropsIt) {
+  UseOrders();
+  viewer().Set_History(1);
+  viewer().PreviewReport();
+  viewer().Acl = 1;  // an empty run is recorded too
+  viewer().PreviewReport();
+
+  const fs::path history = work_root / "History";
+  EXPECT_EQ(read_bytes(history / "zHistory.dat"), "20261210120000\r\n20261210120000\r\n");
+  ASSERT_TRUE(fs::exists(history / "20261210120000"));
+  // The second (empty) run overwrote the first run's file in the same second.
+  report().LoadPreparedReport(history / "20261210120000");
+  EXPECT_EQ(report().EMFPages.Count(), 0);
+
+  viewer().Acl = 0;
+  viewer().PreviewReport();
+  report().EMFPages.Clear();
+  report().LoadPreparedReport(history / "20261210120000");
+  EXPECT_EQ(PageTexts(), orders_texts("0"));
+
+  viewer().ClearHistory();
+  EXPECT_TRUE(fs::is_empty(history));
+  EXPECT_EQ(history_stamp(46366.5 + 1.0 / 86400 * 3725), "20261210130205");
+}
+
+TEST_F(PipelineTest, InHtmlDecidesWhenTheLinkHandlersAreConnected) {
+  UseOrders();
+  viewer().InHtml = "1";
+  viewer().PreviewReport();
+  EXPECT_TRUE(static_cast<bool>(report().OnObjectClick));  // connected after the show
+  viewer().PrintReport();
+  EXPECT_FALSE(static_cast<bool>(report().OnObjectClick));  // print leaves them cleared
+  viewer().InHtml = "0";
+  viewer().PrintReport();
+  EXPECT_TRUE(static_cast<bool>(report().OnObjectClick));
+  EXPECT_TRUE(static_cast<bool>(report().OnMouseOverObject));
+}
+
+}  // namespace
+}  // namespace zr
