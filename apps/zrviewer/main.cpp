@@ -1,14 +1,14 @@
 // zrviewer: the report viewer control hosted on the command line. Sets the control's
 // properties, calls one of its methods and prints its Log; see --help.
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "host_run.h"
 #include "platform/ui_services.h"
-#include "viewer/work_folder.h"
-#include "viewer/zr_viewer.h"
+#include "viewer/viewer_host.h"
 
 int main(int argc, char** argv) {
   using namespace zr::host;
@@ -25,6 +25,6 @@ int main(int argc, char** argv) {
   }
   // Message boxes go to stderr and take their default answer.
   zr::HeadlessUi ui;
-  zr::TzrViewer viewer(ui, zr::WorkFolder::from_environment());
-  return run_command_line(line, viewer, std::cout, std::cerr);
+  std::unique_ptr<zr::ViewerSession> session = zr::MakeViewer(ui);
+  return run_command_line(line, session->viewer(), std::cout, std::cerr);
 }
