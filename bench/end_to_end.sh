@@ -50,5 +50,5 @@ print(f"zrviewer save 0 (PDF): exit {status}, wall {wall:.2f} s, peak {peak:.0f}
       f"PDF {size} KiB")
 PY
 
-echo "stages (same form and page, in process, no HTTP, export without a writer):"
+echo "stages (the same form and page in one process, without HTTP):"
 build/bench/end_to_end_stages_bench "$site/list.zrf" "$site/list.html" "$work/stages"

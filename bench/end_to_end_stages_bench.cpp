@@ -1,9 +1,9 @@
 // Where the time of one viewer run goes, stage by stage, on a form file and a data page:
 // reading the saved page, cutting it into section files, loading each section's data packet,
 // reading the form, preparing the report, and walking the prepared pages through an export
-// (objects and text lines counted, nothing written). Prints one line per stage with its wall
-// time and the peak resident memory after it. The HTTP transfers and the PDF writer are what
-// the end-to-end run (end_to_end.sh) adds on top.
+// (objects and text lines counted, nothing written), then exporting them as PDF. Prints one
+// line per stage with its wall time and the peak resident memory after it. The HTTP transfers
+// are what the end-to-end run (end_to_end.sh) adds on top.
 //
 //   end_to_end_stages_bench FORM.zrf PAGE.html [WORK_FOLDER]
 #include <sys/resource.h>
@@ -22,6 +22,7 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "engine/run/db_dataset.h"
+#include "output/pdf/pdf_export.h"
 #include "platform/byte_stream.h"
 #include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
@@ -126,6 +127,14 @@ int run(const fs::path& form_file, const fs::path& page_file, const fs::path& wo
     return std::to_string(filter.objects) + " objects, " + std::to_string(filter.lines) +
            " text lines";
   });
+  zr::TOxvtPDFExport pdf;
+  pdf.ShowDialog = false;
+  const fs::path pdf_file = work.string() + ".pdf";
+  stage("PDF export", [&] {
+    report.ExportReportTo(pdf, pdf_file.string());
+    return std::to_string(fs::file_size(pdf_file) / 1024) + " KiB";
+  });
+  fs::remove(pdf_file);
   for (auto& dataset : datasets) report.OwnerContainer().Remove(dataset.get());
   return 0;
 }
