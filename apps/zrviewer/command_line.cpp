@@ -86,7 +86,9 @@ const std::vector<CommandSpec>& command_specs() {
   static const std::vector<CommandSpec> specs = {
       {"preview", "PreviewReport", 0, 0, "",
        "load and prepare the report and show it (headless: nothing is shown)"},
-      {"print", "PrintReport", 0, 0, "", "load and prepare the report and print it"},
+      {"print", "PrintReport", 0, 0, "",
+       "load and prepare the report and print it through CUPS (with only the virtual printer "
+       "nothing is printed and Log says so)"},
       {"save", "SaveImage", 1, 2, "TYPE [NAME]",
        "load, prepare and export: TYPE 0 pdf, 1 rtf, 2 htm, 3 jpg, 4 gif, 5 bmp, 6 emf, "
        "7 wmf, 8 txt, 9 csv; NAME relative to the work folder unless absolute"},
@@ -139,7 +141,7 @@ std::string help_text() {
   text << "usage: zrviewer [--Property VALUE]... [--host-page URL] COMMAND [ARGS]\n\n"
           "Runs the report viewer control without a window: sets its properties, calls one\n"
           "of its methods and prints its Log. preview and print run headless: preview\n"
-          "prepares the report without showing it, print prints to the system's printer.\n\n"
+          "prepares the report without showing it, print sends it to a CUPS printer.\n\n"
           "Commands (or the method's own name):\n";
   for (const CommandSpec& spec : command_specs()) {
     std::string head =
