@@ -4,7 +4,7 @@
 # page, prepares the report and saves it as PDF. Prints the wall time and peak memory of that
 # run, then where the time goes, stage by stage (end_to_end_stages_bench on the same files).
 #
-#   bench/end_to_end.sh [RECORDS]
+#   bench/end_to_end.sh [RECORDS]      (after scripts/setup on a fresh machine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
