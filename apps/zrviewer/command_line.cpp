@@ -82,8 +82,8 @@ std::string access_label(const DispMember& member) {
 
 }  // namespace
 
-const std::vector<CommandSpec>& command_specs() {
-  static const std::vector<CommandSpec> specs = {
+const std::vector<HostCommand>& host_commands() {
+  static const std::vector<HostCommand> commands = {
       {"preview", "PreviewReport", 0, 0, "",
        "load and prepare the report and show it (headless: nothing is shown)"},
       {"print", "PrintReport", 0, 0, "",
@@ -97,12 +97,12 @@ const std::vector<CommandSpec>& command_specs() {
       {"get-file", "GetFile", 0, 0, "", "download the form and its data file"},
       {"clear-history", "ClearHistory", 0, 0, "", "delete the history files"},
   };
-  return specs;
+  return commands;
 }
 
-const CommandSpec* find_command(std::string_view word) {
-  for (const CommandSpec& spec : command_specs())
-    if (same_text_ascii(word, spec.word) || same_text_ascii(word, spec.method)) return &spec;
+const HostCommand* find_command(std::string_view word) {
+  for (const HostCommand& entry : host_commands())
+    if (same_text_ascii(word, entry.word) || same_text_ascii(word, entry.method)) return &entry;
   return nullptr;
 }
 
@@ -127,10 +127,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   line.command = find_command(positional[0]);
   if (!line.command) throw UsageError("unknown command '" + positional[0] + "'");
   line.arguments.assign(positional.begin() + 1, positional.end());
-  const CommandSpec& spec = *line.command;
-  if (line.arguments.size() < spec.min_arguments || line.arguments.size() > spec.max_arguments) {
-    std::string usage = spec.usage.empty() ? "no arguments" : std::string(spec.usage);
-    throw UsageError(std::string(spec.word) + " takes " + usage + ", not " +
+  const HostCommand& entry = *line.command;
+  if (line.arguments.size() < entry.min_arguments || line.arguments.size() > entry.max_arguments) {
+    std::string usage = entry.usage.empty() ? "no arguments" : std::string(entry.usage);
+    throw UsageError(std::string(entry.word) + " takes " + usage + ", not " +
                      std::to_string(line.arguments.size()) + " argument(s)");
   }
   return line;
@@ -143,12 +143,12 @@ std::string help_text() {
           "of its methods and prints its Log. preview and print run headless: preview\n"
           "prepares the report without showing it, print sends it to a CUPS printer.\n\n"
           "Commands (or the method's own name):\n";
-  for (const CommandSpec& spec : command_specs()) {
+  for (const HostCommand& entry : host_commands()) {
     std::string head =
-        std::string(spec.word) + (spec.usage.empty() ? "" : " ") + std::string(spec.usage);
-    text << "  " << head << std::string(head.size() < 20 ? 20 - head.size() : 1, ' ') << spec.method
-         << "\n"
-         << wrapped(spec.summary, 22, 80);
+        std::string(entry.word) + (entry.usage.empty() ? "" : " ") + std::string(entry.usage);
+    text << "  " << head << std::string(head.size() < 20 ? 20 - head.size() : 1, ' ')
+         << entry.method << "\n"
+         << wrapped(entry.summary, 22, 80);
   }
   text << "\nOptions:\n"
           "  --Property VALUE, --Property=VALUE\n"

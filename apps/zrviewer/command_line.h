@@ -22,7 +22,7 @@ class UsageError : public ZorelError {
 };
 
 // One command: its word on the command line and the control's method it calls.
-struct CommandSpec {
+struct HostCommand {
   std::string_view word;    // "save"
   std::string_view method;  // "SaveImage"
   size_t min_arguments;
@@ -32,10 +32,10 @@ struct CommandSpec {
 };
 
 // Every command, in the order --help lists them.
-const std::vector<CommandSpec>& command_specs();
+const std::vector<HostCommand>& host_commands();
 // The command for a word: its own word or the method's name, both ignoring case; null when
 // there is none.
-const CommandSpec* find_command(std::string_view word);
+const HostCommand* find_command(std::string_view word);
 
 struct PropertySetting {
   // The name as written (without dashes). HostPage settings always name "Window".
@@ -51,7 +51,7 @@ struct CommandLine {
   bool help = false;
   // In the order given; later settings of a name win, as later puts do.
   std::vector<PropertySetting> settings;
-  const CommandSpec* command = nullptr;
+  const HostCommand* command = nullptr;
   std::vector<std::string> arguments;  // the command's, UTF-8
 };
 

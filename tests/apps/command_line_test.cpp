@@ -92,9 +92,9 @@ TEST(CommandLineTest, HelpNeedsNothingElseAndListsEveryPropertyAndCommand) {
     if (member.kind != MemberKind::Property) continue;
     EXPECT_NE(text.find("\n  " + std::string(member.name) + " "), std::string::npos) << member.name;
   }
-  for (const CommandSpec& spec : command_specs()) {
-    EXPECT_NE(text.find("\n  " + std::string(spec.word)), std::string::npos) << spec.word;
-    EXPECT_NE(find_member(spec.method), nullptr) << spec.method;  // a real method
+  for (const HostCommand& entry : host_commands()) {
+    EXPECT_NE(text.find("\n  " + std::string(entry.word)), std::string::npos) << entry.word;
+    EXPECT_NE(find_member(entry.method), nullptr) << entry.method;  // a real method
   }
   EXPECT_NE(text.find("--host-page URL"), std::string::npos);
 }
