@@ -13,7 +13,7 @@
 #include "engine/report/run_host.h"
 #include "platform/date_time.h"
 #include "platform/graphics/bmp_codec.h"
-#include "platform/net/curl_http_client.h"
+#include "platform/net/curl_http_session.h"
 #include "platform/printing/memory_printer_system.h"
 #include "report_fixture.h"
 
@@ -300,7 +300,7 @@ TEST(EnterRect, LoadsAPictureFromItsAddress) {
   HeadlessUi ui{nullptr};
   MemoryPrinterSystem printers;
   FixedClock clock{46366.5};
-  CurlHttpClient http;
+  CurlHttpSession http;
   TvtGlobals globals(ui, printers, clock, &http);
   TvtReport report;
   globals.CurReport = &report;

@@ -12,7 +12,7 @@
 #include "engine/model/view_factory.h"
 #include "engine/report/report.h"
 #include "engine/view_test_support.h"
-#include "platform/net/curl_http_client.h"
+#include "platform/net/curl_http_session.h"
 #include "platform/picture_test_files.h"
 
 namespace zr {
@@ -100,7 +100,7 @@ class PictureSourceTest : public ViewOutputTest {
 };
 
 TEST_F(PictureSourceTest, UrlLoadsByBlobTypeAndFailuresLeaveItEmpty) {
-  CurlHttpClient http;
+  CurlHttpSession http;
   TvtPictureView view;
   view.Url = "  " + file_url("red.bmp") + " ";
   view.LoadFromUrl();  // no HTTP client: nothing to fetch

@@ -1,5 +1,6 @@
-// The libcurl client against a loopback HTTP server the test starts itself.
-#include "platform/net/curl_http_client.h"
+// Plain GETs of the libcurl session against a loopback python3 http.server the test starts
+// itself: bodies over HTTP and from files, and failures that name the address and the cause.
+#include "platform/net/curl_http_session.h"
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -86,7 +87,7 @@ int closed_port() {
 }
 
 // The IoError's message, or "" when none was raised.
-std::string failure_of(CurlHttpClient& client, const std::string& url) {
+std::string failure_of(CurlHttpSession& client, const std::string& url) {
   try {
     client.Get(url);
   } catch (const IoError& e) {
@@ -95,7 +96,7 @@ std::string failure_of(CurlHttpClient& client, const std::string& url) {
   return {};
 }
 
-class CurlHttpClientTest : public ::testing::Test {
+class PlainGetTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { server_ = new LoopbackServer(); }
   static void TearDownTestSuite() {
@@ -104,18 +105,18 @@ class CurlHttpClientTest : public ::testing::Test {
   }
   void SetUp() override { ASSERT_GT(server_->port(), 0) << "python3 http.server did not start"; }
   static LoopbackServer* server_;
-  CurlHttpClient client;
+  CurlHttpSession client;
 };
-LoopbackServer* CurlHttpClientTest::server_ = nullptr;
+LoopbackServer* PlainGetTest::server_ = nullptr;
 
-TEST_F(CurlHttpClientTest, GetsBodiesOverHttpAndFromFiles) {
+TEST_F(PlainGetTest, GetsBodiesOverHttpAndFromFiles) {
   EXPECT_EQ(client.Get(server_->url("/hello.txt")), std::string("hello\0world", 11));
   // "/sub" answers with a redirect to "/sub/", whose listing names the file.
   EXPECT_NE(client.Get(server_->url("/sub")).find("inner.txt"), std::string::npos);
   EXPECT_EQ(client.Get("file://" + (server_->root() / "sub" / "inner.txt").string()), "inner");
 }
 
-TEST_F(CurlHttpClientTest, FailuresNameTheAddressAndTheCause) {
+TEST_F(PlainGetTest, FailuresNameTheAddressAndTheCause) {
   const std::string missing = server_->url("/missing.png");
   std::string message = failure_of(client, missing);
   EXPECT_NE(message.find(missing), std::string::npos) << message;
