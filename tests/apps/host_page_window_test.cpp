@@ -1,6 +1,7 @@
 #include "host_page_window.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,8 @@ std::string read_all(const std::filesystem::path& path) {
 }
 
 TEST(HostPageWindowTest, NavigateAndOpenHandTheAddressToTheOpener) {
-  const auto record = std::filesystem::path(::testing::TempDir()) / "opened.txt";
+  const auto record =
+      std::filesystem::path(::testing::TempDir()) / ("opened_" + std::to_string(getpid()) + ".txt");
   std::filesystem::remove(record);
   // The opener gets the address as its last argument, as xdg-open does ($0 of the script).
   HostPageWindow window(utf8_to_ansi("http://h/페이지.html"),

@@ -1,6 +1,7 @@
 #include "host_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -175,7 +176,8 @@ TEST_F(HostRunTest, ExitStatusFollowsLogAndTheMethodsResult) {
 }
 
 TEST_F(HostRunTest, SaveSaysWhereTheFileIs) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "host_run_save";
+  const auto dir =
+      std::filesystem::path(::testing::TempDir()) / ("host_run_save_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   runner->write_to = dir / "주문.pdf";
   EXPECT_EQ(run({"save", "0", runner->write_to.string()}), kExitOk);

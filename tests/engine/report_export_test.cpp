@@ -55,7 +55,10 @@ class FirstFormat : public RecordingFilter {
 
 class ReportExportTest : public BandReportTest {
  protected:
-  std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "export_test.txt";
+  // One file per test: ctest runs the tests of this suite side by side.
+  std::filesystem::path file =
+      std::filesystem::path(::testing::TempDir()) /
+      (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt");
 
   void PrepareTwoPages() {
     const int per_page = (bottom_edge() - top_edge()) / 400;

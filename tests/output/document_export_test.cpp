@@ -3,6 +3,7 @@
 #include "output/document/document_export.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -59,7 +60,8 @@ class DocumentExportTest : public BandReportTest {
     return names;
   }
 
-  std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "document_export.out";
+  std::filesystem::path file = std::filesystem::path(::testing::TempDir()) /
+                               ("document_export_" + std::to_string(getpid()) + ".out");
 };
 
 TEST_F(DocumentExportTest, ObjectsBecomeRecordsWithConvertedGeometryAndSharedNameNumbers) {
