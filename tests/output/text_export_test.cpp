@@ -107,6 +107,15 @@ TEST_F(TextExportTest, AbsurdGeometryAndScalesStayBounded) {
   EXPECT_EQ(longest, static_cast<size_t>(kMaxTextColumn));
   EXPECT_TRUE(bytes.starts_with("-----")) << bytes.substr(0, 20);
 
+  // Rows as far off as a damaged page may put them hold no text, so no million empty lines.
+  filter.ExportFrames = false;
+  filter.KillEmptyLines = false;
+  EXPECT_EQ(ExportPieces(filter, {{13, INT32_MAX - 20, 99, INT32_MAX, "far"},
+                                  {13, INT32_MIN + 1, 99, INT32_MIN + 20, "up"},
+                                  {13, 0, 99, 18, "near"}}),
+            "  near\r\n");
+  filter.KillEmptyLines = true;
+
   for (double scale : {0.0, -1.0, 1e300}) {
     SCOPED_TRACE(scale);
     filter.ExportFrames = false;

@@ -12,6 +12,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
   using Ts::operator()...;
 };
+// Older clang does not deduce aggregate bases by itself.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 const void* Address(const ComponentRef& component) {
   return std::visit(Overloaded{[](std::monostate) -> const void* { return nullptr; },

@@ -68,6 +68,8 @@ void TvtTextExport::OnBeginPage() {
 void TvtTextExport::OnText(const Rect& draw_rect, int /*x*/, int /*y*/, const std::string& text,
                            int frame_typ, int line_no, TvtView& view) {
   // Every line of an object starts at the object's left edge, in the row of its top.
+  const int64_t row = int64_t{draw_rect.top} + line_no;
+  if (row < -kMaxTextRow || row > kMaxTextRow) return;
   TvtTextRec rec;
   rec.X = view.Left;
   rec.Text = text;
@@ -81,7 +83,7 @@ void TvtTextExport::OnText(const Rect& draw_rect, int /*x*/, int /*y*/, const st
   rec.FillColor = view.FillColor;
   rec.FrameRect = draw_rect;
   rec.FrameTyp = frame_typ;
-  lines_.Insert(int64_t{draw_rect.top} + line_no, std::move(rec));
+  lines_.Insert(row, std::move(rec));
 }
 
 void TvtTextExport::OnEndPage() {

@@ -21,6 +21,9 @@ struct TextPageLine;
 
 // Columns beyond this are not written: absurd geometry or scales must not exhaust memory.
 inline constexpr int64_t kMaxTextColumn = 1 << 20;
+// Rows further than this from the page top hold no text: a page is a few thousand pixel rows
+// high, and rows that far off (damaged pages) would make millions of empty lines.
+inline constexpr int64_t kMaxTextRow = 1 << 20;
 
 // The 0-based column of a design-pixel position for cells of `cell_width` pixels, rounded
 // half to even and limited to -1 .. kMaxTextColumn.
