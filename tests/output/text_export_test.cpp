@@ -110,8 +110,8 @@ TEST_F(TextExportTest, AbsurdGeometryAndScalesStayBounded) {
   // Rows as far off as a damaged page may put them hold no text, so no million empty lines.
   filter.ExportFrames = false;
   filter.KillEmptyLines = false;
-  EXPECT_EQ(ExportPieces(filter, {{13, INT32_MAX - 20, 99, INT32_MAX, "far"},
-                                  {13, INT32_MIN + 1, 99, INT32_MIN + 20, "up"},
+  EXPECT_EQ(ExportPieces(filter, {{13, 2'000'000'000, 99, 2'000'000'018, "far"},
+                                  {13, -2'000'000'000, 99, -1'999'999'982, "up"},
                                   {13, 0, 99, 18, "near"}}),
             "  near\r\n");
   filter.KillEmptyLines = true;
