@@ -93,9 +93,7 @@ void TvtCompositeReport::BuildReport() {
       const bool continue_next = i + 1 < Reports.size() && NextContinues(member, *Reports[i + 1]);
       BuildMember(member, continue_next);
       if (Dataset) {
-        const std::string form = saved.take();
-        ByteReader reader(std::string_view(form), "<form>");
-        member.LoadFromStream(reader);
+        member.RestoreForm(saved.take());
         member.ReadyForRun();
       }
     }

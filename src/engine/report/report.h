@@ -206,6 +206,10 @@ class TvtReport {
   // form reloaded after, so that scripts may change objects freely.
   virtual void BeginDocument();
   virtual void EndDocument();
+  // Reloads the form from a copy that SaveToStream made.
+  void RestoreForm(const std::string& form);
+  // The progress window's caption: "Preparing report", and " - " and the title when set.
+  std::string PreparingCaption() const;
   // What every report needs before its pages are built: band alignments, the dictionary's
   // data resolver, the owner container.
   void ReadyForRun();

@@ -60,8 +60,7 @@ void TvtReport::ExportReportTo(TvtExportFilter& filter, const std::string& file_
     const int count = EMFPages.Count();
     g.TotalPages = count;
     filter.OnBeginDoc();
-    ProgressCaption =
-        Title.empty() ? LoadStr(kStrPreparingReport) : LoadStr(kStrPreparingReport) + " - " + Title;
+    ProgressCaption = PreparingCaption();
     ProgressStage = LoadStr(kStrProcessingPage);
     const bool window = ShowProgress && !OnProgress;
     if (window) g.ui.show_progress_window(ProgressCaption, ProgressStage);

@@ -22,10 +22,6 @@ struct Restorer {
   ~Restorer() { ref = saved; }
 };
 
-std::string with_title(const std::string& text, const std::string& title) {
-  return title.empty() ? text : text + " - " + title;
-}
-
 }  // namespace
 
 TvtComponentContainer& TvtReport::OwnerContainer() {
@@ -88,6 +84,16 @@ bool TvtReport::PrepareReport() {
   return result;
 }
 
+std::string TvtReport::PreparingCaption() const {
+  const std::string text = LoadStr(kStrPreparingReport);
+  return Title.empty() ? text : text + " - " + Title;
+}
+
+void TvtReport::RestoreForm(const std::string& form) {
+  ByteReader reader(std::string_view(form), "<form>");
+  LoadFromStream(reader);
+}
+
 void TvtReport::ReadyForRun() {
   Pages.ApplyBandAlignments();
   Dictionary.SetResolver(&DataResolver);
@@ -102,9 +108,7 @@ void TvtReport::BeginDocument() {
 
 void TvtReport::EndDocument() {
   if (OnEndDoc) OnEndDoc();
-  const std::string form = saved_form_.take();
-  ByteReader reader(std::string_view(form), "<form>");
-  LoadFromStream(reader);
+  RestoreForm(saved_form_.take());
 }
 
 void TvtReport::RunPasses() {
@@ -115,7 +119,7 @@ void TvtReport::RunPasses() {
   FinalPass = true;
   g.CurPageNo = 0;
   EMFPages.Clear();
-  ProgressCaption = with_title(LoadStr(kStrPreparingReport), Title);
+  ProgressCaption = PreparingCaption();
   const bool window = ShowProgress && !OnProgress;
   if (TwoPass) {
     g.FirstPass = true;
