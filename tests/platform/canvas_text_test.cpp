@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "canvas_test_support.h"
 #include "platform/canvas/font_canvas.h"
@@ -36,7 +37,8 @@ TEST(CairoCanvasText, CellStartsAtOriginAndIsAsWideAsTheExtent) {
     FontSelection font;
     std::string text;
     int extra, break_extra, break_count;
-  } cases[] = {
+  };
+  const std::vector<Case> cases = {
       {{.name = "Arial", .height = -13}, "Sum of wages", 0, 0, 0},
       {{.name = "Times New Roman", .height = -20, .style = kFsItalic}, "Quarter 4", 1, 0, 0},
       {{.name = "Courier New", .height = 15}, "a b c d", 0, 7, 3},
