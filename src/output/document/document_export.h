@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/model/export_filter.h"
@@ -50,6 +51,10 @@ class TOxvtExportFilter : public TvtExportFilter {
 
   const std::vector<TOxvtDataRec>& DataRecords() const { return data_; }
   const std::vector<TOxvtTextRec>& TextRecords() const { return texts_; }
+  // Moves the page's records out (an exporter that writes the page elsewhere, later); the
+  // lists are empty afterwards.
+  std::vector<TOxvtDataRec> TakeDataRecords() { return std::exchange(data_, {}); }
+  std::vector<TOxvtTextRec> TakeTextRecords() { return std::exchange(texts_, {}); }
   // Pages finished so far.
   int PageCount() const { return page_count_; }
   // The first prepared page's paper, converted (0 x 0 for a report without pages).
