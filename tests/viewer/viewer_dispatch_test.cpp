@@ -142,7 +142,7 @@ TEST_F(DispatchTest, MembersAreFoundByNameInAnyCaseAndByDispid) {
     if (!member.form_level) own.insert(member.dispid);
   }
   std::set<int32_t> expected;
-  for (int32_t id = 0x12; id <= 0x29; ++id) expected.insert(id);
+  for (int32_t id = 0x12; id <= 0x2a; ++id) expected.insert(id);
   EXPECT_EQ(own, expected);
   EXPECT_EQ(find_member("REPORTFILE"), find_member(0x12));
   EXPECT_EQ(find_member("datafile")->dispid, 0x17);

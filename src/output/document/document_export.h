@@ -64,11 +64,15 @@ class TOxvtExportFilter : public TvtExportFilter {
  protected:
   // One record per line (HTML) instead of one per character.
   bool WholeLines = false;
+  // Whether object records carry the memo's text and its width; an exporter that draws the
+  // texts from the text records alone (PDF) spares the measuring.
+  bool ObjectMemoTexts = true;
   TOxvtImageFormat image_format_ = ifJPG;
   int ShowOptionsDialog(TOxvtExportDialog& dialog);
 
  private:
-  void AddCharacterRecords(const TvtView& view, const TOxvtTextRec& line, int line_width);
+  // The line's characters, measured with the memo's font (which also gives the line height).
+  void AddCharacterRecords(const TvtView& view, TOxvtTextRec& line);
   int NameNumber(const std::string& name);
 
   std::vector<TOxvtDataRec> data_;

@@ -13,6 +13,7 @@
 #include "output/pdf/pdf_page_worker.h"
 #include "output/pdf/pdf_syntax.h"
 #include "platform/errors.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/time_zone.h"
 
 namespace zr {
@@ -29,6 +30,7 @@ constexpr int kResources = 5;
 
 TOxvtPDFExport::TOxvtPDFExport() : TimeZoneBias(standard_time_bias_minutes()) {
   image_format_ = ifBMP;
+  ObjectMemoTexts = false;  // texts are drawn from the text records
   RegisterFilter(LoadStr(kStrPdfDescription), "*." + LoadStr(kStrPdfExtension));
 }
 
@@ -54,6 +56,8 @@ void TOxvtPDFExport::OnBeginDoc() {
   if (!Stream) throw ZorelError("The PDF export has no output stream");
   worker_.reset();  // an export that failed half-way may have left one
   mode_ = PdfMode;
+  code_page_ = TvtGlobals::Get().fonts->code_page();
+  classic_color_.clear();
   writer_ = std::make_unique<PdfObjectWriter>(*Stream);
   NextObjectNumber = 5;
   fonts_.clear();

@@ -35,6 +35,7 @@
 #include "output/document/document_export.h"
 #include "output/pdf/pdf_deflate.h"
 #include "output/pdf/pdf_fonts.h"
+#include "platform/codepage.h"
 
 namespace zr {
 
@@ -92,7 +93,8 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   void WriteFinishedPages(bool all);
 
   // The worker's side: the page's objects.
-  PdfChunk FormatPage(PdfPageJob& job);
+  // Numbers the page's objects and formats its content; returns what compresses it.
+  std::function<PdfChunk()> FormatPage(PdfPageJob& job);
   void FormatObjectRecord(std::string& content, const PdfPageJob& job, size_t index,
                           PdfChunk& images);
   void FormatClassicText(std::string& content, const TOxvtTextRec& rec, int index,
@@ -118,6 +120,10 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   std::vector<int> image_objects_;  // worker: object number of each picture
   std::vector<int> page_objects_;   // worker
   double page_width_pt_ = 0, page_height_pt_ = 0;
+  int code_page_ = kDefaultAnsiCodePage;
+  // Worker: the colour of the last classic character, spelled.
+  int32_t classic_color_value_ = 0;
+  std::string classic_color_;
   // The paper of the page being walked, and of the first page (the page tree's box).
   double first_paper_width_ = 0, first_paper_height_ = 0;
   int first_page_height_px_ = 0;

@@ -4,6 +4,7 @@
 // written with the page's objects.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "engine/model/memo_font.h"
@@ -39,8 +40,7 @@ const std::string& korean_face() {
 }
 
 // UTF-16 units: one per character in the Korean code page.
-int character_count(const std::string& text) {
-  const int code_page = TvtGlobals::Get().fonts->code_page();
+int character_count(const std::string& text, int code_page) {
   int count = 0;
   for (size_t pos = 0; pos < text.size(); ++count)
     pos += std::max<size_t>(1, char_length(text, pos, code_page));
@@ -250,7 +250,7 @@ int TOxvtPDFExport::ClassicFontNumber(TOxvtFontMetrics& metrics) {
   return metrics.FontObject;
 }
 
-PdfChunk TOxvtPDFExport::FormatPage(PdfPageJob& job) {
+std::function<PdfChunk()> TOxvtPDFExport::FormatPage(PdfPageJob& job) {
   const int page_object = NewObjectNumber();
   const int content_object = NewObjectNumber();
   page_objects_.push_back(page_object);
@@ -281,7 +281,6 @@ PdfChunk TOxvtPDFExport::FormatPage(PdfPageJob& job) {
   job.objects.clear();
   job.texts.clear();
 
-  PdfChunk chunk;
   std::string page =
       "/Type /Page\n/Parent " + PdfRef(kPageTree) + "\n/Contents " + PdfRef(content_object);
   if (Portable() &&
@@ -292,30 +291,35 @@ PdfChunk TOxvtPDFExport::FormatPage(PdfPageJob& job) {
     AppendNumber(page, job.paper_height);
     page += ']';
   }
-  chunk.WriteObject(page, page_object);
-  const std::string length = PdfRef(length_object);
-  chunk.WriteObject(UseCompression ? "/Length " + length + "\n/Filter /FlateDecode"
-                                   : "<< /Length " + length + " >>",
-                    content_object, false);
-  chunk.bytes += "stream\n";
-  // An empty page keeps an empty stream.
-  size_t data_size = content.size();
-  if (UseCompression && !content.empty()) {
-    const std::string data = Deflate(content, CompressionMethod);
-    data_size = data.size();
-    chunk.bytes += data;
-  } else {
-    chunk.bytes += content;
-  }
-  chunk.bytes += "\nendstream\nendobj\n";
-  std::string size_text;
-  AppendInt(size_text, static_cast<int64_t>(data_size));
-  chunk.WriteObject(size_text, length_object);
-
-  for (auto& [number, offset] : images.objects)
-    chunk.objects.emplace_back(number, chunk.bytes.size() + offset);
-  chunk.bytes += images.bytes;
-  return chunk;
+  // The rest may run beside other pages: it uses nothing but what it is given.
+  return [page_object, content_object, length_object, page = std::move(page),
+          content = std::move(content), images = std::move(images), compress = UseCompression,
+          method = CompressionMethod]() {
+    PdfChunk chunk;
+    chunk.WriteObject(page, page_object);
+    const std::string length = PdfRef(length_object);
+    chunk.WriteObject(
+        compress ? "/Length " + length + "\n/Filter /FlateDecode" : "<< /Length " + length + " >>",
+        content_object, false);
+    chunk.bytes += "stream\n";
+    // An empty page keeps an empty stream.
+    size_t data_size = content.size();
+    if (compress && !content.empty()) {
+      const std::string data = Deflate(content, method);
+      data_size = data.size();
+      chunk.bytes += data;
+    } else {
+      chunk.bytes += content;
+    }
+    chunk.bytes += "\nendstream\nendobj\n";
+    std::string size_text;
+    AppendInt(size_text, static_cast<int64_t>(data_size));
+    chunk.WriteObject(size_text, length_object);
+    for (const auto& [number, offset] : images.objects)
+      chunk.objects.emplace_back(number, chunk.bytes.size() + offset);
+    chunk.bytes += images.bytes;
+    return chunk;
+  };
 }
 
 void TOxvtPDFExport::FormatObjectRecord(std::string& content, const PdfPageJob& job, size_t index,
@@ -395,13 +399,17 @@ void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec&
   const double x = units.length(rec.X), h = units.length(rec.TextHeight);
   const double y = units.flip(units.length(rec.Y));
   const int size = rec.Font.Size;
-  const int count = character_count(rec.Text);
+  const int count = character_count(rec.Text, code_page_);
   const double drawn = units.length(static_cast<double>(count) * rec.CharSpacing + rec.TextWidth);
   const double natural = GlyphWidthSum(metrics, rec.Text) * static_cast<double>(size) / 1000;
   // An empty text has no character to space.
   const double spacing = rec.Text.empty() ? 0 : (drawn - natural) / rec.Text.size();
-  std::string colour;
-  units.color(colour, rec.Font.Color);
+  if (rec.Font.Color != classic_color_value_ || classic_color_.empty()) {
+    classic_color_.clear();
+    units.color(classic_color_, rec.Font.Color);
+    classic_color_value_ = rec.Font.Color;
+  }
+  const std::string& colour = classic_color_;
 
   content += "BT\r";
   content += colour;
@@ -421,7 +429,7 @@ void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec&
     units.pair(content, x, y - h + 3);
     content += " Td (";
   }
-  content += PdfString(rec.Text);
+  AppendPdfString(content, rec.Text);
   content += ") Tj\rET";
 
   auto rule = [&](int width, double yl) {

@@ -2,8 +2,9 @@
 
 namespace zr {
 
-PdfPageWorker::PdfPageWorker(size_t limit)
-    : limit_(limit < 1 ? 1 : limit), thread_([this] { Run(); }) {}
+PdfPageWorker::PdfPageWorker(size_t threads, size_t limit) : limit_(limit < 1 ? 1 : limit) {
+  for (size_t i = 0; i < (threads < 1 ? 1 : threads); ++i) threads_.emplace_back([this] { Run(); });
+}
 
 PdfPageWorker::~PdfPageWorker() {
   {
@@ -11,16 +12,18 @@ PdfPageWorker::~PdfPageWorker() {
     stopping_ = true;
   }
   changed_.notify_all();
-  thread_.join();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+size_t PdfPageWorker::Pending() const {
+  size_t pending = 0;
+  for (const Slot& slot : slots_) pending += slot.done ? 0 : 1;
+  return pending;
 }
 
 void PdfPageWorker::Submit(Job job) {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] {
-    size_t pending = 0;
-    for (const Slot& slot : slots_) pending += slot.done ? 0 : 1;
-    return pending < limit_;
-  });
+  changed_.wait(lock, [this] { return Pending() < limit_; });
   Slot slot;
   slot.id = next_id_++;
   slot.job = std::move(job);
@@ -36,14 +39,9 @@ void PdfPageWorker::Take(const std::function<void(PdfChunk&)>& sink, bool all) {
     if (slots_.empty() || !slots_.front().done) return;
     Slot slot = std::move(slots_.front());
     slots_.pop_front();
-    if (slot.error) {
-      slots_.clear();  // the running job, if any, finds its slot gone and drops its result
-      lock.unlock();
-      changed_.notify_all();
-      std::rethrow_exception(slot.error);
-    }
     lock.unlock();
     changed_.notify_all();
+    if (slot.error) std::rethrow_exception(slot.error);
     sink(slot.result);
   }
 }
@@ -65,17 +63,32 @@ void PdfPageWorker::Run() {
       slot->started = true;
       job = std::move(slot->job);
       id = slot->id;
+      // Jobs are taken in order, so the first parts run in order too.
+      changed_.wait(lock, [&] { return stopping_ || turn_ == id; });
+      if (stopping_) return;
     }
-    PdfChunk result;
+    Finish finish;
     std::exception_ptr error;
     try {
-      result = job();
+      finish = job();
     } catch (...) {
       error = std::current_exception();
     }
     {
       std::lock_guard lock(mutex_);
-      // A failure before this job may have emptied the queue: then nobody wants the result.
+      ++turn_;
+    }
+    changed_.notify_all();
+    PdfChunk result;
+    if (!error) {
+      try {
+        result = finish();
+      } catch (...) {
+        error = std::current_exception();
+      }
+    }
+    {
+      std::lock_guard lock(mutex_);
       for (Slot& slot : slots_) {
         if (slot.id != id) continue;
         slot.done = true;

@@ -1,12 +1,14 @@
 #pragma once
-// Runs the PDF export's page jobs on a thread of their own, one after another in the order
-// they were given, while the caller walks the next pages. A job turns a page's records into
-// finished PDF objects (formatted and compressed); the caller takes the results back in the
-// same order and writes them, so the file never sees the worker.
+// Runs the PDF export's page jobs on threads of their own while the caller walks the next
+// pages. A job has two parts: the first numbers the page's objects and formats its content,
+// and runs for one page after another in the order the pages were given (object numbers are
+// handed out in page order); the second compresses the content and assembles the objects,
+// and runs for several pages at once. The caller takes the finished objects back in page
+// order and writes them, so the file never sees the workers.
 //
 // At most `limit` jobs are queued or running: Submit waits for room, which keeps memory to
 // a few pages. A job that raises hands its exception to the caller, rethrown by the Take
-// call that reaches it. The destructor waits for the running job and drops the rest.
+// call that reaches it. The destructor lets the running parts end and drops the rest.
 
 #include <condition_variable>
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "output/pdf/pdf_object_writer.h"
 
@@ -22,9 +25,12 @@ namespace zr {
 
 class PdfPageWorker {
  public:
-  using Job = std::function<PdfChunk()>;
+  // The second part of a job: may run beside other pages' second parts.
+  using Finish = std::function<PdfChunk()>;
+  // The first part: runs in page order and returns the second.
+  using Job = std::function<Finish()>;
 
-  explicit PdfPageWorker(size_t limit = 2);
+  explicit PdfPageWorker(size_t threads = 2, size_t limit = 4);
   ~PdfPageWorker();
   PdfPageWorker(const PdfPageWorker&) = delete;
   PdfPageWorker& operator=(const PdfPageWorker&) = delete;
@@ -32,7 +38,7 @@ class PdfPageWorker {
   // Queues `job`, waiting while `limit` jobs are pending.
   void Submit(Job job);
   // Hands every finished result, in order, to `sink`; with `all`, waits for every job first.
-  // Rethrows the exception of a failed job (the jobs after it are dropped).
+  // Rethrows the exception of a failed job.
   void Take(const std::function<void(PdfChunk&)>& sink, bool all);
 
  private:
@@ -45,14 +51,16 @@ class PdfPageWorker {
     std::exception_ptr error;
   };
   void Run();
+  size_t Pending() const;
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<Slot> slots_;  // oldest first; the running one is the first not done
+  std::deque<Slot> slots_;  // oldest first
   size_t limit_;
   uint64_t next_id_ = 0;
+  uint64_t turn_ = 0;  // the job whose first part runs next
   bool stopping_ = false;
-  std::thread thread_;  // last: started when everything else is ready
+  std::vector<std::thread> threads_;  // last: started when everything else is ready
 };
 
 }  // namespace zr

@@ -90,13 +90,17 @@ std::string PdfColor(int32_t color) {
   return text;
 }
 
-std::string PdfString(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+void AppendPdfString(std::string& out, std::string_view text) {
   for (char c : text) {
     if (c == '\\' || c == '(' || c == ')') out += '\\';
     out += c;
   }
+}
+
+std::string PdfString(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  AppendPdfString(out, text);
   return out;
 }
 

@@ -23,6 +23,7 @@ void AppendInt(std::string& out, int64_t value);
 std::string PdfColor(int32_t color);
 // The body of a literal string: backslash and parentheses escaped, other bytes as they are.
 std::string PdfString(std::string_view text);
+void AppendPdfString(std::string& out, std::string_view text);
 // A name without its slash: bytes outside 33-126 and the delimiters # % ( ) / < > [ ] { }
 // as "#" and two upper-case hexadecimal digits.
 std::string PdfName(std::string_view name);
