@@ -53,8 +53,9 @@ class TOxvtExportFilter : public TvtExportFilter {
   const std::vector<TOxvtTextRec>& TextRecords() const { return texts_; }
   // Moves the page's records out (an exporter that writes the page elsewhere, later); the
   // lists are empty afterwards.
-  std::vector<TOxvtDataRec> TakeDataRecords() { return std::exchange(data_, {}); }
-  std::vector<TOxvtTextRec> TakeTextRecords() { return std::exchange(texts_, {}); }
+  // The next page's lists start as large as this page's (pages of a report look alike).
+  std::vector<TOxvtDataRec> TakeDataRecords() { return take_reserved(data_); }
+  std::vector<TOxvtTextRec> TakeTextRecords() { return take_reserved(texts_); }
   // Pages finished so far.
   int PageCount() const { return page_count_; }
   // The first prepared page's paper, converted (0 x 0 for a report without pages).
@@ -71,6 +72,12 @@ class TOxvtExportFilter : public TvtExportFilter {
   int ShowOptionsDialog(TOxvtExportDialog& dialog);
 
  private:
+  template <typename T>
+  static std::vector<T> take_reserved(std::vector<T>& list) {
+    std::vector<T> taken = std::exchange(list, {});
+    list.reserve(taken.size());
+    return taken;
+  }
   // The line's characters, measured with the memo's font (which also gives the line height).
   void AddCharacterRecords(const TvtView& view, TOxvtTextRec& line);
   int NameNumber(const std::string& name);

@@ -3,25 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "output/pdf/pdf_object_writer.h"
 #include "output/pdf/pdf_syntax.h"
 #include "platform/errors.h"
 #include "platform/fonts/truetype_subset.h"
+#include "platform/mapped_file.h"
 
 namespace zr {
 
 namespace {
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw IoError("Cannot read the font file \"" + path + "\"");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // Six capital letters that tell this subset from other subsets of the same face: a hash of
 // the face's name and the glyphs kept, so equal subsets get equal names.
@@ -107,7 +98,7 @@ std::string widths_array(const std::vector<int32_t>& advances, int em) {
     out += " [";
     for (bool first = true; gid < advances.size() && advances[gid] >= 0; ++gid, first = false) {
       if (!first) out += ' ';
-      AppendNumber(out, advances[gid] * 1000.0 / std::max(1, em));
+      AppendInt(out, PdfGlyphWidth(advances[gid], em));
     }
     out += ']';
   }
@@ -232,7 +223,9 @@ void PdfEmbeddedFonts::Write(PdfObjectWriter& writer, bool compress,
   std::vector<std::string> names;
   for (size_t f = 0; f < faces_.size(); ++f) {
     const Face& face = faces_[f];
-    const std::string file = read_file(face.file);
+    // Mapped, not read: only the glyphs kept and the small tables are touched.
+    const MappedFile mapped(face.file);
+    const std::string_view file = mapped.bytes();
     std::vector<uint16_t> glyphs;
     for (size_t gid = 0; gid < face.used.size() && gid <= 0xFFFF; ++gid)
       if (face.used[gid]) glyphs.push_back(static_cast<uint16_t>(gid));

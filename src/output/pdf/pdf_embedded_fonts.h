@@ -9,6 +9,7 @@
 // Glyphs are registered on the thread that walks the pages (the fonts are not thread-safe);
 // the objects are written at the document's end.
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -22,6 +23,12 @@
 namespace zr {
 
 class PdfObjectWriter;
+
+// A glyph's width in a font's /W array: its advance in thousandths of the em, rounded to a
+// whole number (readers such as MuPDF read widths as integers).
+inline int PdfGlyphWidth(int advance, int em) {
+  return static_cast<int>(std::lround(advance * 1000.0 / (em > 0 ? em : 1)));
+}
 
 class PdfEmbeddedFonts {
  public:

@@ -91,9 +91,10 @@ void append_glyph(std::string& out, uint16_t gid) {
   }
 }
 
-// A width as the font's /W array spells it, so that positions follow what readers compute.
+// A width as the font's /W array spells it (whole thousandths of the em: some readers take
+// widths as integers), so that positions follow what readers compute.
 double written_width(int advance, int em) {
-  return std::llround(advance * 1000.0 / std::max(1, em) * 1000) / 1000.0;
+  return static_cast<double>(PdfGlyphWidth(advance, em));
 }
 
 bool same_line(const TOxvtTextRec& a, const TOxvtTextRec& b) {
@@ -260,12 +261,13 @@ std::function<PdfChunk()> TOxvtPDFExport::FormatPage(PdfPageJob& job) {
   content.reserve(Portable() ? 64 * 1024 : 512 * 1024);
   if (Portable()) {
     // Design pixels to points, the page's top edge on the paper's.
+    // Precise enough that the page's far edge is off by far less than a hundredth of a point.
     content += "q\n";
-    AppendNumber(content, kPortablePoint);
+    AppendNumber(content, kPortablePoint, 9);
     content += " 0 0 ";
-    AppendNumber(content, kPortablePoint);
+    AppendNumber(content, kPortablePoint, 9);
     content += " 0 ";
-    AppendNumber(content, job.paper_height - job.page_height_px * kPortablePoint);
+    AppendNumber(content, job.paper_height - job.page_height_px * kPortablePoint, 6);
     content += " cm\n";
   }
   PdfChunk images;
@@ -538,9 +540,11 @@ void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob&
         in_array = true;
       }
       // Moves the pen to where the layout put the character, in thousandths of the em
-      // (tenths of them are far below a hundredth of a point).
+      // (tenths of them are far below a hundredth of a point), once the widths' rounding has
+      // added up to a few thousandths of a pixel.
       const double step = em * th / 1000;
-      const double adjust = std::llround((pen - x) / step * 10) / 10.0;
+      const double adjust =
+          std::fabs(pen - x) < 0.004 ? 0 : std::llround((pen - x) / step * 10) / 10.0;
       if (adjust != 0) {
         if (in_string) content += ')';
         in_string = false;

@@ -1,5 +1,6 @@
 #include "output/pdf/pdf_syntax.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -50,19 +51,22 @@ void AppendFixed4(std::string& out, double value) {
   append_digits(out, units % 10000, 4);
 }
 
-void AppendNumber(std::string& out, double value) {
-  if (!std::isfinite(value) || std::fabs(value) >= 1e12) value = 0;
-  const int64_t units = std::llround(value * 1000);
+void AppendNumber(std::string& out, double value, int decimals) {
+  decimals = std::clamp(decimals, 0, 9);
+  uint64_t one = 1;
+  for (int i = 0; i < decimals; ++i) one *= 10;
+  if (!std::isfinite(value) || std::fabs(value) * static_cast<double>(one) >= 1e17) value = 0;
+  const int64_t units = std::llround(value * static_cast<double>(one));
   if (units == 0) {
     out += '0';
     return;
   }
   if (units < 0) out += '-';
   const uint64_t magnitude = static_cast<uint64_t>(units < 0 ? -units : units);
-  append_digits(out, magnitude / 1000);
-  uint64_t fraction = magnitude % 1000;
+  append_digits(out, magnitude / one);
+  uint64_t fraction = magnitude % one;
   if (fraction == 0) return;
-  int digits = 3;
+  int digits = decimals;
   while (fraction % 10 == 0) fraction /= 10, --digits;
   out += '.';
   append_digits(out, fraction, digits);

@@ -14,9 +14,10 @@ std::string PdfNumber(double value);
 // The same appended to `out`: the digits of the value rounded exactly as the standard
 // library's fixed formatting rounds it, without building a string per number.
 void AppendFixed4(std::string& out, double value);
-// A number with at most three decimals and no trailing zeros ("12.5", "-3", "0.125"), for
-// the compact content of portable documents; not finite or rounding to zero gives "0".
-void AppendNumber(std::string& out, double value);
+// A number with at most `decimals` (up to 9) decimals and no trailing zeros ("12.5", "-3",
+// "0.125"), for the compact content of portable documents; not finite or rounding to zero
+// gives "0".
+void AppendNumber(std::string& out, double value, int decimals = 3);
 void AppendInt(std::string& out, int64_t value);
 // "r g b", each component / 255 with four decimals; system colours resolved, "no colour"
 // as black.
