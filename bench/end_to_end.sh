@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# End-to-end benchmark: a list report of RECORDS order lines (default 100,000; the shape of
-# prepare_bench) is served over loopback HTTP and zrviewer downloads the form and the data
-# page, prepares the report and saves it as PDF. Prints the wall time and peak memory of that
-# run, then where the time goes, stage by stage (end_to_end_stages_bench on the same files).
+# End-to-end benchmark: a list report of RECORDS order lines (default 100,000: 7 columns,
+# groups per customer with SUM and COUNT, a column header on every page, "Page X of Y" in two
+# passes) is served over loopback HTTP, and zrviewer downloads the form and the data page,
+# prepares the report and saves it as PDF, once in each PDF mode. Prints the wall time, peak
+# memory and file size of each run, then where the time goes, stage by stage
+# (end_to_end_stages_bench on the same addresses, in one process).
 #
 #   bench/end_to_end.sh [RECORDS]      (after scripts/setup on a fresh machine)
 set -euo pipefail
@@ -31,24 +33,27 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$port" ] || { echo "end_to_end: the web server did not start" >&2; cat "$log" >&2; exit 1; }
+site_url="http://127.0.0.1:$port"
 
-# Wall time and peak resident memory of the zrviewer process.
-python3 - "$work" "http://127.0.0.1:$port" <<'PY'
+# Wall time and peak resident memory of each zrviewer process.
+for mode in portable classic; do
+  python3 - "$work" "$site_url" "$mode" <<'PY'
 import os, resource, subprocess, sys, time
-work, site = sys.argv[1], sys.argv[2]
-pdf = os.path.join(work, "list.pdf")
+work, site, mode = sys.argv[1], sys.argv[2], sys.argv[3]
+pdf = os.path.join(work, f"list-{mode}.pdf")
 command = ["build/apps/zrviewer/zrviewer", "--ReportFile", site + "/list.zrf",
            "--dataFile", site + "/list.html", "--Progress", "1", "--publ", "1",
-           "--TimeOut", "3000", "save", "0", pdf]
+           "--TimeOut", "3000", "--PdfMode", mode, "save", "0", pdf]
 env = dict(os.environ, ZOREL_HOME=os.path.join(work, "zorel"))
 start = time.monotonic()
-status = subprocess.call(command, env=env)
+status = subprocess.call(command, env=env, stdout=subprocess.DEVNULL)
 wall = time.monotonic() - start
 peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
-size = os.path.getsize(pdf) // 1024 if os.path.exists(pdf) else 0
-print(f"zrviewer save 0 (PDF): exit {status}, wall {wall:.2f} s, peak {peak:.0f} MiB, "
-      f"PDF {size} KiB")
+size = os.path.getsize(pdf) / 1e6 if os.path.exists(pdf) else 0
+print(f"zrviewer save 0, {mode:8}: exit {status}, wall {wall:5.2f} s, peak {peak:4.0f} MiB, "
+      f"PDF {size:5.1f} MB")
 PY
+done
 
-echo "stages (the same form and page in one process, without HTTP):"
-build/bench/end_to_end_stages_bench "$site/list.zrf" "$site/list.html" "$work/stages"
+echo "stages (the same addresses in one process):"
+build/bench/end_to_end_stages_bench "$site_url/list.zrf" "$site_url/list.html" "$work/stages"

@@ -1,11 +1,12 @@
-// Where the time of one viewer run goes, stage by stage, on a form file and a data page:
-// reading the saved page, cutting it into section files, loading each section's data packet,
-// reading the form, preparing the report, and walking the prepared pages through an export
-// (objects and text lines counted, nothing written), then exporting them as PDF. Prints one
-// line per stage with its wall time and the peak resident memory after it. The HTTP transfers
-// are what the end-to-end run (end_to_end.sh) adds on top.
+// Where the time of one viewer run goes, stage by stage: downloading the form and the data
+// page (when they are addresses), cutting the page into section files, loading each
+// section's data packet, reading the form, preparing the report, walking the prepared pages
+// through an export (objects and text lines counted, nothing written), then writing them as
+// PDF in each mode (portable and classic). Last, the deflate alone of the classic content
+// (every page's content stream compressed on two threads), which the classic export cannot
+// beat. Prints one line per stage with its wall time and the peak resident memory after it.
 //
-//   end_to_end_stages_bench FORM.zrf PAGE.html [WORK_FOLDER]
+//   end_to_end_stages_bench FORM PAGE [WORK_FOLDER]      (FORM and PAGE: files or addresses)
 #include <sys/resource.h>
 
 #include <chrono>
@@ -16,14 +17,18 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "engine/model/export_filter.h"
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "engine/run/db_dataset.h"
+#include "output/pdf/pdf_deflate.h"
 #include "output/pdf/pdf_export.h"
 #include "platform/byte_stream.h"
+#include "platform/net/curl_http_session.h"
 #include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
 #include "viewer/section_cutter.h"
@@ -40,13 +45,17 @@ long peak_mib() {
   return usage.ru_maxrss / 1024;
 }
 
-// Times `body` and prints the stage line.
+// Times `body` and prints the stage line; `with_peak` false for a stage whose memory is the
+// benchmark's own, not the viewer's.
 template <typename Body>
-void stage(const char* name, Body&& body) {
+void stage(const char* name, Body&& body, bool with_peak = true) {
   const auto start = Clock::now();
   std::string note = body();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::printf("%-22s %8.3f s  peak %5ld MiB  %s\n", name, seconds, peak_mib(), note.c_str());
+  if (with_peak)
+    std::printf("%-24s %7.3f s  peak %5ld MiB  %s\n", name, seconds, peak_mib(), note.c_str());
+  else
+    std::printf("%-24s %7.3f s              %s\n", name, seconds, note.c_str());
   std::fflush(stdout);
 }
 
@@ -67,11 +76,45 @@ std::string read_bytes(const fs::path& path) {
   return bytes.str();
 }
 
-int run(const fs::path& form_file, const fs::path& page_file, const fs::path& work) {
+bool is_address(const std::string& name) {
+  return name.starts_with("http://") || name.starts_with("https://");
+}
+
+// The content streams of an uncompressed classic file: between "stream\n" and "endstream".
+std::vector<std::string_view> content_streams(const std::string& file) {
+  std::vector<std::string_view> streams;
+  for (size_t at = file.find("stream\n"); at != std::string::npos;
+       at = file.find("stream\n", at + 1)) {
+    if (at >= 3 && file.compare(at - 3, 3, "end") == 0) continue;
+    const size_t end = file.find("\nendstream", at);
+    if (end == std::string::npos) break;
+    streams.emplace_back(file.data() + at + 7, end - at - 7);
+    at = end;
+  }
+  return streams;
+}
+
+int run(const std::string& form_name, const std::string& page_name, const fs::path& work) {
   zr::HeadlessUi ui;
   zr::MemoryPrinterSystem printers;
   zr::TvtGlobals globals{ui, printers};
   fs::remove_all(work);
+  fs::create_directories(work);
+
+  std::string form_bytes;
+  fs::path page_file = page_name;
+  if (is_address(form_name) || is_address(page_name)) {
+    stage("download", [&] {
+      zr::CurlHttpSession http;
+      form_bytes = is_address(form_name) ? http.Get(form_name) : read_bytes(form_name);
+      std::string body = is_address(page_name) ? http.Get(page_name) : read_bytes(page_name);
+      page_file = work / "page.html";
+      std::ofstream(page_file, std::ios::binary) << body;
+      return std::to_string((form_bytes.size() + body.size()) / 1024) + " KiB";
+    });
+  } else {
+    form_bytes = read_bytes(form_name);
+  }
 
   std::string page;
   stage("read data page", [&] {
@@ -108,11 +151,10 @@ int run(const fs::path& form_file, const fs::path& page_file, const fs::path& wo
   fs::remove_all(work);
 
   stage("read form", [&] {
-    std::string bytes = read_bytes(form_file);
-    zr::ByteReader reader(bytes, form_file.string());
+    zr::ByteReader reader(form_bytes, form_name);
     report.LoadFromStream(reader);
     sections.apply_relations(report.Relations);
-    return std::to_string(bytes.size()) + " bytes";
+    return std::to_string(form_bytes.size()) + " bytes";
   });
   stage("prepare", [&] {
     report.OnProgress = [](int) {};
@@ -130,11 +172,37 @@ int run(const fs::path& form_file, const fs::path& page_file, const fs::path& wo
   zr::TOxvtPDFExport pdf;
   pdf.ShowDialog = false;
   const fs::path pdf_file = work.string() + ".pdf";
-  stage("PDF export", [&] {
-    report.ExportReportTo(pdf, pdf_file.string());
-    return std::to_string(fs::file_size(pdf_file) / 1024) + " KiB";
-  });
+  for (zr::TPdfMode mode : {zr::pmPortable, zr::pmClassic}) {
+    pdf.PdfMode = mode;
+    stage(mode == zr::pmPortable ? "PDF export, portable" : "PDF export, classic", [&] {
+      report.ExportReportTo(pdf, pdf_file.string());
+      return std::to_string(fs::file_size(pdf_file) / 1024) + " KiB";
+    });
+  }
+
+  // The classic content uncompressed, then deflated on two threads as the export would (the
+  // whole content is held in memory for it: that peak is the benchmark's).
+  pdf.UseCompression = false;
+  report.ExportReportTo(pdf, pdf_file.string());
+  const std::string plain = read_bytes(pdf_file);
   fs::remove(pdf_file);
+  const std::vector<std::string_view> streams = content_streams(plain);
+  stage(
+      "deflate alone, classic",
+      [&] {
+        size_t total[2] = {0, 0};
+        auto deflate_every_other = [&](size_t first) {
+          for (size_t i = first; i < streams.size(); i += 2)
+            total[first] += zr::Deflate(streams[i], zr::cmMaxCompress).size();
+        };
+        std::thread other(deflate_every_other, 1);
+        deflate_every_other(0);
+        other.join();
+        return std::to_string(streams.size()) + " streams, " +
+               std::to_string((plain.size()) / (1024 * 1024)) + " MiB to " +
+               std::to_string((total[0] + total[1]) / 1024) + " KiB, two threads";
+      },
+      false);
   for (auto& dataset : datasets) report.OwnerContainer().Remove(dataset.get());
   return 0;
 }
@@ -143,7 +211,7 @@ int run(const fs::path& form_file, const fs::path& page_file, const fs::path& wo
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: end_to_end_stages_bench FORM.zrf PAGE.html [WORK_FOLDER]\n");
+    std::fprintf(stderr, "usage: end_to_end_stages_bench FORM PAGE [WORK_FOLDER]\n");
     return 1;
   }
   const fs::path work = argc > 3 ? fs::path(argv[3]) : fs::temp_directory_path() / "zr_stages";

@@ -169,6 +169,7 @@ constexpr DispMember kMembers[] = {
     own_rw<&V::Get_GridMeta, &V::Set_GridMeta>("GridMeta", 0x28, T::String),
     own_rw<&V::Get_DataMeta, &V::Set_DataMeta>("DataMeta", 0x29, T::String),
     own_rw<&V::Get_ImageFile, &V::Set_ImageFile>("ImageFile", 0x27, T::String),
+    own_rw<&V::Get_PdfMode, &V::Set_PdfMode>("PdfMode", 0x2a, T::String),
 };
 
 const char* type_name(DispType type) {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/report/tvt_globals.h"
+#include "output/pdf/pdf_export.h"
 #include "platform/byte_stream.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
@@ -321,6 +322,8 @@ void ViewerRunner::ExportReport(TzrViewer& viewer, int8_t image_type,
   }
   if (const ExportFormatInfo* info = image_type_info(image_type)) {
     if (TvtExportFilter* filter = filters_.filter(info->format)) {
+      if (auto* pdf = dynamic_cast<TOxvtPDFExport*>(filter))
+        pdf->PdfMode = viewer.PdfMode == "classic" ? pmClassic : pmPortable;
       try {
         Report.ExportReportTo(*filter, output.path.string());
       } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #include "viewer/zr_viewer.h"
 
+#include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/number_text.h"
 #include "viewer/com_result.h"
@@ -39,6 +40,13 @@ void TzrViewer::Set_ColorHeader(std::string_view value) {
 
 void TzrViewer::Set_ColorHeaderLine(std::string_view value) {
   preview_colors_.HeaderLineColor = str_to_int(value);
+}
+
+void TzrViewer::Set_PdfMode(std::string_view value) {
+  std::string mode = lower_ascii(value);
+  if (mode != "classic" && mode != "portable")
+    throw ConversionError("'" + std::string(value) + "' is not a PDF mode (classic or portable)");
+  PdfMode = std::move(mode);
 }
 
 std::shared_ptr<ReportRunner> TzrViewer::require_runner(const char* member) const {

@@ -61,6 +61,9 @@ class TzrViewer {
   std::string GridMeta;
   std::string DataMeta;
   std::string ImageFile;
+  // How SaveImage and SendEMail write PDF: "portable" (fonts embedded, the paper's size) or
+  // "classic" (fonts named only, as older viewers wrote it). Lower case.
+  std::string PdfMode = "portable";
 
   // Properties. Plain stores except Window, ColorHeader and ColorHeaderLine.
   const std::string& Get_ReportFile() const { return ReportFile; }
@@ -92,6 +95,10 @@ class TzrViewer {
   void Set_GridMeta(std::string value) { GridMeta = std::move(value); }
   const std::string& Get_DataMeta() const { return DataMeta; }
   void Set_DataMeta(std::string value) { DataMeta = std::move(value); }
+  const std::string& Get_PdfMode() const { return PdfMode; }
+  // "classic" or "portable" in any case; raises ConversionError and changes nothing for
+  // anything else.
+  void Set_PdfMode(std::string_view value);
   const std::string& Get_ImageFile() const { return ImageFile; }
   void Set_ImageFile(std::string value) { ImageFile = std::move(value); }
   // Put-only properties.

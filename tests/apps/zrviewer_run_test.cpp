@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -70,6 +71,76 @@ TEST_F(ZrviewerRunTest, SavesTheSalesExampleAsPdf) {
   // Without a name the file goes to the work folder under the type's default name.
   ASSERT_EQ(viewer(sales() + " save 0").status, 0);
   EXPECT_TRUE(fs::exists(work / "zorel" / "ZorelImage.pdf"));
+}
+
+// The default PDF carries its fonts and its paper: readers show exactly the layout, also on
+// a machine without any of the fonts.
+TEST_F(ZrviewerRunTest, PortablePdfEmbedsItsFontsAndHasThePapersSize) {
+  const fs::path pdf = work / "sales.pdf";
+  ASSERT_EQ(viewer(sales() + " --Progress 1 save 0 " + pdf.string()).status, 0);
+  auto check = run_command("qpdf --check " + pdf.string());
+  EXPECT_EQ(check.status, 0) << check.output;
+
+  // Every font embedded as a subset (six capitals and "+"), with a ToUnicode map.
+  auto fonts = run_command("pdffonts " + pdf.string());
+  std::istringstream rows(fonts.output);
+  std::string row;
+  int count = 0;
+  for (int line = 0; std::getline(rows, row); ++line) {
+    if (line < 2) continue;  // the header
+    ++count;
+    EXPECT_TRUE(std::regex_search(
+        row, std::regex("^[A-Z]{6}\\+\\S+ +CID TrueType +Identity-H +yes yes yes ")))
+        << row;
+  }
+  EXPECT_GE(count, 2) << fonts.output;
+
+  // Whole words and the Korean lines, not letters spread over a monospace stand-in.
+  auto text = run_command("pdftotext " + pdf.string() + " -");
+  for (const char* line : {"1003 Blue Harbor Ltd 담당: 박지호", "Northwind Busan",
+                           "지역 합계 판매 16건 21,042,500", "(주)조렐 영업관리팀"})
+    EXPECT_NE(text.output.find(line), std::string::npos) << line << "\n" << text.output;
+  auto info = run_command("pdfinfo " + pdf.string());
+  EXPECT_NE(info.output.find("Page size:       595.276 x 841.89 pts (A4)"), std::string::npos)
+      << info.output;
+
+  auto drawn = run_command("mutool draw -q -o " + (work / "mupdf%d.png").string() + " " +
+                           pdf.string() + " 2>&1");
+  EXPECT_EQ(drawn.status, 0) << drawn.output;
+  // Debian's build says this of every file: it is about the reader, not the document.
+  std::string warnings =
+      std::regex_replace(drawn.output, std::regex("warning: ICC support is not available\n"), "");
+  EXPECT_EQ(warnings, "");
+
+  // Rendered with no font installed at all, every pixel is the same.
+  const fs::path config = work / "no-fonts.conf";
+  std::ofstream(config) << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM "
+                           "\"fonts.dtd\">\n<fontconfig><cachedir>"
+                        << (work / "fc-cache").string() << "</cachedir></fontconfig>\n";
+  auto render = [&](const std::string& environment, const std::string& name) {
+    auto result = run_command(environment + " pdftoppm -r 72 -gray " + pdf.string() + " " +
+                              (work / name).string());
+    EXPECT_EQ(result.status, 0) << result.output;
+    return read_text(work / (name + "-1.pgm")) + read_text(work / (name + "-2.pgm"));
+  };
+  const std::string normal = render("", "normal");
+  const std::string bare = render("FONTCONFIG_FILE=" + config.string(), "bare");
+  EXPECT_GT(normal.size(), 100000u);
+  EXPECT_TRUE(normal == bare) << "the renders differ";
+}
+
+TEST_F(ZrviewerRunTest, ClassicPdfOnRequest) {
+  const fs::path pdf = work / "classic.pdf";
+  ASSERT_EQ(viewer(sales() + " --Progress 1 --PdfMode Classic save 0 " + pdf.string()).status, 0);
+  auto fonts = run_command("pdffonts " + pdf.string());
+  EXPECT_EQ(fonts.output.find(" yes yes yes "), std::string::npos) << fonts.output;
+  EXPECT_NE(fonts.output.find("KSCms-UHC-H"), std::string::npos) << fonts.output;
+  auto info = run_command("pdfinfo " + pdf.string());
+  EXPECT_NE(info.output.find("Page size:       568.5 x 803.25 pts"), std::string::npos)
+      << info.output;
+
+  auto wrong = viewer(sales() + " --PdfMode modern save 0 " + pdf.string());
+  EXPECT_EQ(wrong.status, 2) << wrong.output;
 }
 
 TEST_F(ZrviewerRunTest, RunFailuresShowInLogAndTheExitStatus) {

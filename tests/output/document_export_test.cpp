@@ -275,6 +275,8 @@ TEST_F(ExportDialogTest, PdfDialogShowsAndCopiesBackTheOptions) {
   EXPECT_EQ(dialog.edTitle, "Title");
   EXPECT_EQ(dialog.edAuthor, "Author");
   EXPECT_EQ(dialog.cbCompressionLevel, cmNormal);
+  EXPECT_EQ(dialog.PdfModeCaption, "PDF Mode");
+  EXPECT_EQ(dialog.PdfModes[static_cast<size_t>(dialog.cbPdfMode)], "Portable (fonts embedded)");
   EXPECT_EQ(dialog.ImageFormats[static_cast<size_t>(dialog.cbImageFormat)], "BMP");
   EXPECT_FALSE(dialog.QualityEnabled());  // only JPEG has a quality
 
@@ -287,7 +289,9 @@ TEST_F(ExportDialogTest, PdfDialogShowsAndCopiesBackTheOptions) {
   dialog.edSubject = "Subject";
   dialog.cbCompressionLevel = cmFastest;
   dialog.chkCompressDocument = false;
+  dialog.cbPdfMode = pmClassic;
   dialog.OkClick();
+  EXPECT_EQ(pdf.PdfMode, pmClassic);
   EXPECT_EQ(pdf.ExportImageFormat(), ifJPG);
   EXPECT_FALSE(pdf.ExportImages);
   EXPECT_EQ(pdf.JPEGQuality, 75);

@@ -32,6 +32,7 @@ class PdfExportTest : public BandReportTest {
   PdfExportTest() {
     pdf.ShowDialog = false;
     pdf.TimeZoneBias = -540;
+    pdf.PdfMode = pmClassic;  // the portable mode has tests of its own
   }
 
   std::filesystem::path file =

@@ -49,6 +49,7 @@ TEST_F(PdfGoldenTest, SampleReportMatchesTheExpectedFile) {
   TOxvtPDFExport pdf;
   pdf.ShowDialog = false;
   pdf.UseCompression = false;
+  pdf.PdfMode = pmClassic;
   pdf.TimeZoneBias = -540;
   pdf.Author = "Zorel tests";
   const fs::path out = work / "sample.pdf";

@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 77> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -75,6 +75,9 @@ constexpr std::array<std::pair<int, const char*>, 77> kStrings{{
     {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
     // Document exports.
+    {kStrPdfMode, "PDF Mode"},
+    {kStrPdfPortable, "Portable (fonts embedded)"},
+    {kStrPdfClassic, "Classic"},
     {kStrPdfOptions, "PDF Export Options"},
     {kStrCompressFastest, "Fastest"},
     {kStrCompressNormal, "Normal"},

@@ -38,6 +38,9 @@ inline constexpr int kStrCsvFile = 55219;
 inline constexpr int kStrDefaultBin = 55435;
 inline constexpr int kStrUndefinedSymbol = 55439;
 // Document exports (PDF, HTML, RTF): options dialogs and the producer.
+inline constexpr int kStrPdfMode = 64994;
+inline constexpr int kStrPdfPortable = 64995;
+inline constexpr int kStrPdfClassic = 64996;
 inline constexpr int kStrPdfOptions = 64997;
 inline constexpr int kStrCompressFastest = 64998;
 inline constexpr int kStrCompressNormal = 64999;

@@ -119,6 +119,14 @@ TvtPreparedPage& TvtEMFPages::PageInfo(int index) {
 }
 
 void TvtEMFPages::Add(const TvtPage& form_page) {
+  // The page before is finished: its stream keeps its bytes and drops the room it grew into
+  // (up to as much again), which over a long report is a large part of the memory.
+  if (!pages_.empty()) {
+    ByteWriter& last = pages_.back()->Stream;
+    ByteWriter compact(last.version());
+    compact.write_bytes(last.bytes());
+    last = std::move(compact);
+  }
   Insert(Count(), form_page);
   TvtGlobals& g = TvtGlobals::Get();
   TvtReport* report = g.CurReport;

@@ -12,8 +12,7 @@
 
 namespace zr {
 
-void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtTextRec& line,
-                                            int line_width) {
+void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, TOxvtTextRec& line) {
   const auto& memo = static_cast<const TvtMemoView&>(view);
   TvtGlobals& g = TvtGlobals::Get();
   const int code_page = g.fonts->code_page();
@@ -21,12 +20,16 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtText
   const std::shared_ptr<const Font> font = g.fonts->font(selection);
 
   // In the Korean code page every character is one UTF-16 unit.
-  std::vector<std::string> chars;
-  for (size_t pos = 0; pos < line.Text.size();) {
-    const size_t length = std::max<size_t>(1, char_length(line.Text, pos, code_page));
-    chars.push_back(line.Text.substr(pos, length));
+  std::vector<std::pair<std::string_view, int>> chars;
+  chars.reserve(line.Text.size());
+  const std::string_view text = line.Text;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t length = std::max<size_t>(1, char_length(text, pos, code_page));
+    const std::string_view c = text.substr(pos, length);
+    chars.emplace_back(c, font->char_width(c));
     pos += length;
   }
+  line.TextHeight = font->metrics().height;  // the cell height, as measuring a text gives it
   if (chars.empty()) return;
   const int units = static_cast<int>(chars.size());
   const double scale = line.TextScale;
@@ -36,6 +39,7 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtText
   double position = line.X;
   double gap = 0;
   if (justified) {
+    const int line_width = font->text_width(text);
     const int divisor = units > 1 ? units - 1 : 1;
     gap = round_half_even(
         (static_cast<double>(line.DrawRect.right) - view.Left - line_width - 2.0 * view.GapX) /
@@ -46,9 +50,15 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtText
     if (units > 1) gap -= line.CharSpacing;
   }
   for (int i = 0; i < units; ++i) {
-    TOxvtTextRec rec = line;
-    rec.Text = chars[static_cast<size_t>(i)];
-    rec.TextWidth = font->char_width(rec.Text);
+    TOxvtTextRec& rec = texts_.emplace_back();
+    rec.Y = line.Y;
+    rec.Text = chars[static_cast<size_t>(i)].first;
+    rec.TextHeight = line.TextHeight;
+    rec.Font = line.Font;
+    rec.DrawRect = line.DrawRect;
+    rec.CharSpacing = line.CharSpacing;
+    rec.TextScale = line.TextScale;
+    rec.TextWidth = chars[static_cast<size_t>(i)].second;
     if (justified && units > 1 && i == units - 1) {
       const double width = scaled ? rec.TextWidth * scale / 100 : rec.TextWidth;
       position = line.DrawRect.right - width - view.GapX;
@@ -56,7 +66,6 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, const TOxvtText
     rec.X = position;
     const double advance = scaled && !justified ? rec.TextWidth * scale / 100 : rec.TextWidth;
     position += gap + advance + line.CharSpacing;
-    texts_.push_back(std::move(rec));
   }
 }
 

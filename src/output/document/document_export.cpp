@@ -137,12 +137,14 @@ void TOxvtExportFilter::OnData(int x, int y, TvtView& view) {
     rec.Image = RenderObjectPicture(view);
 
   if (memo) {
-    rec.Text = joined_memo_text(memo->Memo);
     rec.Font = font_info(memo->Font);
-    rec.TextWidth = DocumentTextExtent(rec.Text, rec.Font).width;
     rec.Alignment = DocumentAlignment(memo->Alignment);
-    if (!memo->HasFlag(kMemoWordWrap))
-      rec.Text = TruncateProportionally(rec.Text, rec.Width, rec.TextWidth);
+    if (ObjectMemoTexts) {
+      rec.Text = joined_memo_text(memo->Memo);
+      rec.TextWidth = DocumentTextExtent(rec.Text, rec.Font).width;
+      if (!memo->HasFlag(kMemoWordWrap))
+        rec.Text = TruncateProportionally(rec.Text, rec.Width, rec.TextWidth);
+    }
   }
   if (ExportFrames) {
     rec.FrameTyp = static_cast<uint8_t>(view.FrameTyp);
@@ -170,12 +172,12 @@ void TOxvtExportFilter::OnText(const Rect& draw_rect, int x, int y, const std::s
   line.DrawRect = draw_rect;
   line.CharSpacing = memo->CharSpacing;
   line.TextScale = memo->CharWidth;
-  const Size extent = DocumentTextExtent(text, line.Font);
-  line.TextHeight = extent.height;
   if (!WholeLines) {
-    AddCharacterRecords(view, line, extent.width);
+    AddCharacterRecords(view, line);
     return;
   }
+  const Size extent = DocumentTextExtent(text, line.Font);
+  line.TextHeight = extent.height;
   line.TextWidth = extent.width;
   // A last line the object's bottom cuts by more than a fifth is not shown.
   if (y + 0.8 * extent.height > static_cast<double>(view.Top) + view.Height) return;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/model/export_filter.h"
@@ -50,6 +51,11 @@ class TOxvtExportFilter : public TvtExportFilter {
 
   const std::vector<TOxvtDataRec>& DataRecords() const { return data_; }
   const std::vector<TOxvtTextRec>& TextRecords() const { return texts_; }
+  // Moves the page's records out (an exporter that writes the page elsewhere, later); the
+  // lists are empty afterwards.
+  // The next page's lists start as large as this page's (pages of a report look alike).
+  std::vector<TOxvtDataRec> TakeDataRecords() { return take_reserved(data_); }
+  std::vector<TOxvtTextRec> TakeTextRecords() { return take_reserved(texts_); }
   // Pages finished so far.
   int PageCount() const { return page_count_; }
   // The first prepared page's paper, converted (0 x 0 for a report without pages).
@@ -59,11 +65,21 @@ class TOxvtExportFilter : public TvtExportFilter {
  protected:
   // One record per line (HTML) instead of one per character.
   bool WholeLines = false;
+  // Whether object records carry the memo's text and its width; an exporter that draws the
+  // texts from the text records alone (PDF) spares the measuring.
+  bool ObjectMemoTexts = true;
   TOxvtImageFormat image_format_ = ifJPG;
   int ShowOptionsDialog(TOxvtExportDialog& dialog);
 
  private:
-  void AddCharacterRecords(const TvtView& view, const TOxvtTextRec& line, int line_width);
+  template <typename T>
+  static std::vector<T> take_reserved(std::vector<T>& list) {
+    std::vector<T> taken = std::exchange(list, {});
+    list.reserve(taken.size());
+    return taken;
+  }
+  // The line's characters, measured with the memo's font (which also gives the line height).
+  void AddCharacterRecords(const TvtView& view, TOxvtTextRec& line);
   int NameNumber(const std::string& name);
 
   std::vector<TOxvtDataRec> data_;

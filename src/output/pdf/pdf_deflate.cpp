@@ -1,10 +1,34 @@
 #include "output/pdf/pdf_deflate.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
+
+#include <array>
+#include <memory>
 
 #include "platform/errors.h"
 
 namespace zr {
+
+namespace {
+
+struct CompressorDeleter {
+  void operator()(libdeflate_compressor* compressor) const {
+    libdeflate_free_compressor(compressor);
+  }
+};
+using Compressor = std::unique_ptr<libdeflate_compressor, CompressorDeleter>;
+
+// A compressor holds large tables; each thread keeps one per level it has used (a compressor
+// serves one thread at a time).
+libdeflate_compressor& compressor_for(int level) {
+  thread_local std::array<Compressor, 13> compressors;
+  Compressor& compressor = compressors[static_cast<size_t>(level)];
+  if (!compressor) compressor.reset(libdeflate_alloc_compressor(level));
+  if (!compressor) throw ZorelError("Cannot start compression");
+  return *compressor;
+}
+
+}  // namespace
 
 int DeflateLevel(TPDFCompressionMethod method) {
   switch (method) {
@@ -15,24 +39,16 @@ int DeflateLevel(TPDFCompressionMethod method) {
     case cmMaxCompress:
       break;
   }
-  return Z_DEFAULT_COMPRESSION;
+  return 6;  // zlib's default level
 }
 
 std::string Deflate(std::string_view data, TPDFCompressionMethod method) {
-  if (data.size() > 0xFFFFFFFFu) throw ZorelError("Compression failed: block too large");
-  z_stream zs{};
-  if (deflateInit2(&zs, DeflateLevel(method), Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-    throw ZorelError("Cannot start compression");
+  libdeflate_compressor& compressor = compressor_for(DeflateLevel(method));
   std::string out;
-  out.resize(deflateBound(&zs, static_cast<uLong>(data.size())));
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  const int result = deflate(&zs, Z_FINISH);
-  const size_t written = zs.total_out;
-  deflateEnd(&zs);
-  if (result != Z_STREAM_END) throw ZorelError("Compression failed");
+  out.resize(libdeflate_zlib_compress_bound(&compressor, data.size()));
+  const size_t written =
+      libdeflate_zlib_compress(&compressor, data.data(), data.size(), out.data(), out.size());
+  if (written == 0) throw ZorelError("Compression failed");
   out.resize(written);
   return out;
 }

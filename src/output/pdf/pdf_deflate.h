@@ -1,6 +1,7 @@
 #pragma once
-// Deflate for page contents and raw pictures: the zlib stream format, a 15-bit window and
-// memory level 8.
+// Deflate for page contents, pictures and embedded fonts: the zlib stream format (a 32 KiB
+// window) written by libdeflate, which compresses several times faster than zlib at the same
+// level. Safe to call from several threads at once.
 
 #include <string>
 #include <string_view>
@@ -9,10 +10,10 @@ namespace zr {
 
 enum TPDFCompressionMethod { cmFastest, cmNormal, cmMaxCompress };
 
-// The zlib level of a method: stored blocks (0), 1, or zlib's default (6).
+// The level of a method: stored blocks (0), 1, or zlib's default level 6.
 int DeflateLevel(TPDFCompressionMethod method);
 
-// Raises ZorelError when zlib fails (only when memory runs out).
+// Raises ZorelError when the compressor cannot be made (only when memory runs out).
 std::string Deflate(std::string_view data, TPDFCompressionMethod method);
 
 }  // namespace zr

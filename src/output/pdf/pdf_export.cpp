@@ -2,13 +2,18 @@
 #include "output/pdf/pdf_export.h"
 
 #include "engine/locale/locale_strings.h"
+#include "engine/model/prepared_pages.h"
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "output/pdf/pdf_document_info.h"
+#include "output/pdf/pdf_embedded_fonts.h"
 #include "output/pdf/pdf_export_dialog.h"
 #include "output/pdf/pdf_object_writer.h"
+#include "output/pdf/pdf_page_job.h"
+#include "output/pdf/pdf_page_worker.h"
 #include "output/pdf/pdf_syntax.h"
 #include "platform/errors.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/time_zone.h"
 
 namespace zr {
@@ -25,6 +30,7 @@ constexpr int kResources = 5;
 
 TOxvtPDFExport::TOxvtPDFExport() : TimeZoneBias(standard_time_bias_minutes()) {
   image_format_ = ifBMP;
+  ObjectMemoTexts = false;  // texts are drawn from the text records
   RegisterFilter(LoadStr(kStrPdfDescription), "*." + LoadStr(kStrPdfExtension));
 }
 
@@ -45,54 +51,83 @@ PdfObjectWriter& TOxvtPDFExport::Writer() {
   return *writer_;
 }
 
-double TOxvtPDFExport::Flip(double y_points) const {
-  return page_height_pt_ != 0 ? page_height_pt_ - y_points : y_points;
-}
-
 void TOxvtPDFExport::OnBeginDoc() {
   TOxvtExportFilter::OnBeginDoc();
   if (!Stream) throw ZorelError("The PDF export has no output stream");
+  worker_.reset();  // an export that failed half-way may have left one
+  mode_ = PdfMode;
+  code_page_ = TvtGlobals::Get().fonts->code_page();
+  classic_color_.clear();
   writer_ = std::make_unique<PdfObjectWriter>(*Stream);
   NextObjectNumber = 5;
   fonts_.clear();
   font_index_.clear();
-  images_.clear();
+  embedded_fonts_ = std::make_unique<PdfEmbeddedFonts>();
+  image_names_.clear();
+  image_objects_.clear();
   page_objects_.clear();
   page_width_pt_ = FirstPageWidth() / ScreenPPI * 72;
   page_height_pt_ = FirstPageHeight() / ScreenPPI * 72;
+  first_paper_width_ = first_paper_height_ = 0;
+  first_page_height_px_ = static_cast<int>(FirstPageHeight());
+  if (Portable()) {
+    TvtReport* report = TvtGlobals::Get().CurReport;
+    if (report && report->EMFPages.Count() > 0)
+      PaperInPoints(report->EMFPages.PageInfo(0), first_paper_width_, first_paper_height_);
+  }
   Writer().Write("%PDF-1.3\n");
   Writer().WriteObject("/Type /Catalog\n/Pages " + PdfRef(kPageTree), kCatalog);
+  worker_ = std::make_unique<PdfPageWorker>();
 }
 
 void TOxvtPDFExport::OnBeginPage() {
   TOxvtExportFilter::OnBeginPage();
-  content_.clear();
-  image_buffer_.clear();
-  image_offsets_.clear();
-  page_object_ = NewObjectNumber();
-  content_object_ = NewObjectNumber();
-  page_objects_.push_back(page_object_);
-  length_object_ = NewObjectNumber();
 }
 
 void TOxvtPDFExport::OnEndPage() {
-  WritePage();
+  std::shared_ptr<PdfPageJob> job = PreparePage();  // shared: the job is copied into a queue
+  if (!worker_) throw ZorelError("The PDF export has no open document");
+  worker_->Submit([this, job] { return FormatPage(*job); });
+  WriteFinishedPages(false);
   TOxvtExportFilter::OnEndPage();
 }
 
+void TOxvtPDFExport::WriteFinishedPages(bool all) {
+  worker_->Take([this](PdfChunk& chunk) { Writer().Append(chunk); }, all);
+}
+
 void TOxvtPDFExport::OnEndDoc() {
+  if (!worker_) throw ZorelError("The PDF export has no open document");
+  WriteFinishedPages(true);
+  worker_.reset();
   WritePageTree();
-  if (fonts_.empty()) {
-    TOxvtFontInfo arial;
-    arial.Name = "Arial";
-    FontIndex(arial);
+  std::vector<int> font_objects;
+  if (Portable()) {
+    if (embedded_fonts_->Count() == 0) {
+      TOxvtFontInfo arial;
+      arial.Name = "Arial";
+      embedded_fonts_->UseFace(*LayoutFont(arial));
+    }
+    // The fonts are numbered after every page and picture.
+    font_objects = embedded_fonts_->Number(NextObjectNumber);
+    WriteResources(font_objects);
+    Writer().WriteObject(ExportImages ? "[/PDF /Text /ImageC]" : "[/PDF /Text]", kProcSet);
+    embedded_fonts_->Write(Writer(), UseCompression, CompressionMethod);
+  } else {
+    if (fonts_.empty()) {
+      TOxvtFontInfo arial;
+      arial.Name = "Arial";
+      ClassicFontNumber(*fonts_[static_cast<size_t>(FontIndex(arial))]);
+    }
+    for (const auto& font : fonts_) font_objects.push_back(font->FontObject);
+    WriteResources(font_objects);
+    Writer().WriteObject(ExportImages ? "[/PDF /Text /ImageC]" : "[/PDF /Text]", kProcSet);
+    for (size_t i = 0; i < fonts_.size(); ++i)
+      WriteFontObjects(Writer(), *fonts_[i], static_cast<int>(i), NextObjectNumber);
   }
-  WriteResources();
-  Writer().WriteObject(ExportImages ? "[/PDF /Text /ImageC]" : "[/PDF /Text]", kProcSet);
-  for (size_t i = 0; i < fonts_.size(); ++i)
-    WriteFontObjects(Writer(), fonts_[i], static_cast<int>(i), NextObjectNumber);
   fonts_.clear();
   font_index_.clear();
+  embedded_fonts_.reset();
   WriteDocumentInformation();
   Writer().WriteCrossReference(NextObjectNumber, kCatalog, kInformation);
   writer_.reset();
@@ -105,22 +140,30 @@ void TOxvtPDFExport::WritePageTree() {
     if (i > 0) kids += ' ';
     kids += PdfRef(page_objects_[i]);
   }
+  std::string box;
+  if (Portable()) {
+    box = "0 0 ";
+    AppendNumber(box, first_paper_width_);
+    box += ' ';
+    AppendNumber(box, first_paper_height_);
+  } else {
+    box = "0 0 " + PdfNumber(page_width_pt_) + " " + PdfNumber(page_height_pt_);
+  }
   Writer().WriteObject("/Type /Pages\n/Count " + std::to_string(page_objects_.size()) +
-                           "\n/MediaBox [0 0 " + PdfNumber(page_width_pt_) + " " +
-                           PdfNumber(page_height_pt_) + "]\n/Kids [" + kids + "]\n/Resources " +
+                           "\n/MediaBox [" + box + "]\n/Kids [" + kids + "]\n/Resources " +
                            PdfRef(kResources),
                        kPageTree);
 }
 
-void TOxvtPDFExport::WriteResources() {
+void TOxvtPDFExport::WriteResources(const std::vector<int>& font_objects) {
   std::string body = "/Font <<\n";
-  for (size_t i = 0; i < fonts_.size(); ++i)
-    body += "/F" + std::to_string(i) + " " + PdfRef(fonts_[i].FontObject) + "\n";
+  for (size_t i = 0; i < font_objects.size(); ++i)
+    body += "/F" + std::to_string(i) + " " + PdfRef(font_objects[i]) + "\n";
   body += ">>\n/ProcSet " + PdfRef(kProcSet);
-  if (!images_.empty()) {
+  if (!image_objects_.empty()) {
     body += "\n/XObject <<";
-    for (size_t k = 0; k < images_.size(); ++k)
-      body += "\n/Img" + std::to_string(k) + " " + PdfRef(images_[k].object_number);
+    for (size_t k = 0; k < image_objects_.size(); ++k)
+      body += "\n/Img" + std::to_string(k) + " " + PdfRef(image_objects_[k]);
     body += " >>";
   }
   Writer().WriteObject(body, kResources);

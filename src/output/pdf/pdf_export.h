@@ -2,13 +2,27 @@
 // TOxvtPDFExport: the prepared report as a PDF 1.3 file written in one pass. Each page's
 // objects (page, content stream, its length, new pictures) are written when the page ends;
 // the shared objects (page tree, resources, procedure set, fonts, document information) and
-// the cross-reference table follow at the end. Texts are placed character by character,
-// other objects become pictures, frames stroked lines and fills rectangles.
+// the cross-reference table follow at the end. Other objects become pictures, frames stroked
+// lines and fills rectangles.
+//
+// Two modes (PdfMode):
+// - portable (the default): the fonts the layout used are embedded as subsets (composite
+//   fonts with Identity-H encoding, the layout's advances as widths, ToUnicode maps), each
+//   page is as large as its paper (a design pixel is 1/91.6256 inch), and each text line is
+//   one text object whose glyphs sit where the layout put each character.
+// - classic: fonts named only (Korean ones by their code-page bytes), every page the first
+//   page's size with a design pixel taken as 1/96 inch, one text object per character.
 //
 // Object numbers: 1 catalogue, 2 page tree, 3 document information, 4 procedure set, 5
-// resources; from 6 on allocated in order of use (the first page takes 6, 7, 8).
+// resources; from 6 on allocated in order of use (the first page takes 6, 7, 8). Portable
+// fonts are numbered at the end.
 //
-// Memory: only the current page's content and pictures are buffered; the font and picture
+// Threads: the page walk (the report recreating a page's objects and this filter's records)
+// runs on the caller's thread; formatting and compressing a finished page runs on a worker
+// thread while the next page is walked. Everything that touches fonts, the engine or the
+// output stream stays on the caller's thread; the worker sees only the page's records.
+//
+// Memory: only a few pages' records and content are held at once; the font and picture
 // tables and one offset per object live for the document. Errors of the output stream raise
 // IoError and end the export.
 
@@ -21,17 +35,25 @@
 #include "output/document/document_export.h"
 #include "output/pdf/pdf_deflate.h"
 #include "output/pdf/pdf_fonts.h"
+#include "platform/codepage.h"
 
 namespace zr {
 
+class PdfEmbeddedFonts;
 class PdfObjectWriter;
+class PdfPageWorker;
+struct PdfChunk;
+struct PdfPageJob;
 class TOxvtPDFExportDialog;
+
+enum TPdfMode { pmPortable, pmClassic };
 
 class TOxvtPDFExport : public TOxvtExportFilter {
  public:
   TOxvtPDFExport();
   ~TOxvtPDFExport() override;
 
+  TPdfMode PdfMode = pmPortable;
   bool UseCompression = true;
   TPDFCompressionMethod CompressionMethod = cmMaxCompress;
   std::string Title;
@@ -41,7 +63,7 @@ class TOxvtPDFExport : public TOxvtExportFilter {
 
   // Before a picture is written: may share an earlier picture (UniqueImage false, then
   // ReuseImageIndex names it, or -1 for the first picture of an object of the same name)
-  // and set an alternative text.
+  // and set an alternative text. Called on the caller's thread.
   std::function<void(TOxvtPDFExport& sender, const std::string& view_name, bool& unique_image,
                      int& reuse_image_index, std::string& alt_text)>
       BeforeSaveGraphic;
@@ -58,40 +80,54 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   void OnEndPage() override;
 
  private:
-  struct Image {
-    int object_number = 0;
-    int name_number = 0;
-  };
-
   int NewObjectNumber() { return ++NextObjectNumber; }
   PdfObjectWriter& Writer();
-  double Flip(double y_points) const;
+  bool Portable() const { return mode_ == pmPortable; }
 
-  // Page content.
-  void WriteObjectRecord(const TOxvtDataRec& rec);
-  std::string PlacePicture(const TOxvtDataRec& rec);
-  int PictureIndex(const TOxvtDataRec& rec);
-  int WriteNewPicture(const TOxvtDataRec& rec);
-  void WriteTextRecord(const TOxvtTextRec& rec);
+  // The caller's side of a page: its records with fonts and pictures resolved.
+  std::unique_ptr<PdfPageJob> PreparePage();
+  void PreparePictures(PdfPageJob& job);
+  void PrepareClassicTexts(PdfPageJob& job);
+  void PreparePortableTexts(PdfPageJob& job);
   int FontIndex(const TOxvtFontInfo& font);
-  void WritePage();
+  void WriteFinishedPages(bool all);
+
+  // The worker's side: the page's objects.
+  // Numbers the page's objects and formats its content; returns what compresses it.
+  std::function<PdfChunk()> FormatPage(PdfPageJob& job);
+  void FormatObjectRecord(std::string& content, const PdfPageJob& job, size_t index,
+                          PdfChunk& images);
+  void FormatClassicText(std::string& content, const TOxvtTextRec& rec, int index,
+                         TOxvtFontMetrics& metrics);
+  void FormatPortableTexts(std::string& content, const PdfPageJob& job);
+  void WriteNewPicture(const TOxvtDataRec& rec, int k, PdfChunk& images);
+  int ClassicFontNumber(TOxvtFontMetrics& metrics);
 
   // Document end.
   void WritePageTree();
-  void WriteResources();
+  void WriteResources(const std::vector<int>& font_objects);
   void WriteDocumentInformation();
 
   int NextObjectNumber = 5;
+  TPdfMode mode_ = pmPortable;  // PdfMode for the document being written
   std::unique_ptr<PdfObjectWriter> writer_;
-  std::vector<TOxvtFontMetrics> fonts_;
+  // Classic fonts, in order of first use (the index is the resource number). Made on the
+  // caller's thread; their object numbers are set by the worker when it first writes them.
+  std::vector<std::unique_ptr<TOxvtFontMetrics>> fonts_;
   std::map<std::string, int> font_index_;  // by font key
-  std::vector<Image> images_;
-  std::vector<int> page_objects_;
-  int page_object_ = 0, content_object_ = 0, length_object_ = 0;
-  std::string content_;
-  std::string image_buffer_;
-  std::vector<std::pair<int, size_t>> image_offsets_;  // object number, offset in the buffer
+  std::unique_ptr<PdfEmbeddedFonts> embedded_fonts_;
+  std::vector<int> image_names_;    // NameNumber of each picture, by picture index
+  std::vector<int> image_objects_;  // worker: object number of each picture
+  std::vector<int> page_objects_;   // worker
   double page_width_pt_ = 0, page_height_pt_ = 0;
+  int code_page_ = kDefaultAnsiCodePage;
+  // Worker: the colour of the last classic character, spelled.
+  int32_t classic_color_value_ = 0;
+  std::string classic_color_;
+  // The paper of the page being walked, and of the first page (the page tree's box).
+  double first_paper_width_ = 0, first_paper_height_ = 0;
+  int first_page_height_px_ = 0;
+  std::unique_ptr<PdfPageWorker> worker_;  // last: stopped before the state it uses goes
 };
 
 }  // namespace zr

@@ -11,6 +11,8 @@ TOxvtPDFExportDialog::TOxvtPDFExportDialog(TOxvtPDFExport& filter)
     : TOxvtExportDialog(filter),
       CompressDocumentCaption(LoadStr(kStrCompressDocument)),
       CompressionLevelCaption(LoadStr(kStrCompressionLevel)),
+      PdfModeCaption(LoadStr(kStrPdfMode)),
+      PdfModes{LoadStr(kStrPdfPortable), LoadStr(kStrPdfClassic)},
       CompressionLevels{LoadStr(kStrCompressFastest), LoadStr(kStrCompressNormal),
                         LoadStr(kStrCompressMaximum)},
       pdf_(filter) {
@@ -23,6 +25,7 @@ void TOxvtPDFExportDialog::Show() {
   edTitle = pdf_.Title;
   edSubject = pdf_.Subject;
   cbCompressionLevel = pdf_.CompressionMethod;
+  cbPdfMode = pdf_.PdfMode;
 }
 
 void TOxvtPDFExportDialog::OkClick() {
@@ -31,6 +34,8 @@ void TOxvtPDFExportDialog::OkClick() {
   pdf_.Subject = edSubject;
   if (cbCompressionLevel >= cmFastest && cbCompressionLevel <= cmMaxCompress)
     pdf_.CompressionMethod = static_cast<TPDFCompressionMethod>(cbCompressionLevel);
+  if (cbPdfMode == pmPortable || cbPdfMode == pmClassic)
+    pdf_.PdfMode = static_cast<TPdfMode>(cbPdfMode);
 }
 
 }  // namespace zr

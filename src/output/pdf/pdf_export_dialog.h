@@ -23,7 +23,9 @@ class TOxvtPDFExportDialog : public TOxvtExportDialog {
   // compression (UseCompression keeps its value).
   bool CompressionGroupEnabled() const { return chkCompressDocument; }
 
-  std::string CompressDocumentCaption, CompressionLevelCaption;
+  std::string CompressDocumentCaption, CompressionLevelCaption, PdfModeCaption;
+  std::vector<std::string> PdfModes;  // Portable, Classic (TPdfMode order)
+  int cbPdfMode = 0;
   bool chkCompressDocument = true;
   std::vector<std::string> CompressionLevels;  // Fastest, Normal, Maximum
   int cbCompressionLevel = cmMaxCompress;

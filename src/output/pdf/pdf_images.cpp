@@ -1,9 +1,11 @@
 // The PDF export's pictures: raw RGB (deflated when compressing) or JPEG image objects,
-// shared between objects when the BeforeSaveGraphic handler asks for it.
+// written by the worker with the page that first shows them.
 #include <string>
 
 #include "output/document/export_routines.h"
 #include "output/pdf/pdf_export.h"
+#include "output/pdf/pdf_object_writer.h"
+#include "output/pdf/pdf_syntax.h"
 
 namespace zr {
 
@@ -12,14 +14,15 @@ namespace {
 // Rows top first, red, green and blue per pixel, no row padding.
 std::string rgb_bytes(const Bitmap& bitmap) {
   std::string data;
-  data.reserve(static_cast<size_t>(bitmap.width()) * bitmap.height() * 3);
+  data.resize(static_cast<size_t>(bitmap.width()) * bitmap.height() * 3);
+  char* out = data.data();
   for (int y = 0; y < bitmap.height(); ++y) {
     const Argb* row = bitmap.row(y);
     for (int x = 0; x < bitmap.width(); ++x) {
       const uint32_t colour = color_over_white(row[x]);
-      data += static_cast<char>(colour & 0xFF);
-      data += static_cast<char>((colour >> 8) & 0xFF);
-      data += static_cast<char>((colour >> 16) & 0xFF);
+      *out++ = static_cast<char>(colour & 0xFF);
+      *out++ = static_cast<char>((colour >> 8) & 0xFF);
+      *out++ = static_cast<char>((colour >> 16) & 0xFF);
     }
   }
   return data;
@@ -27,23 +30,7 @@ std::string rgb_bytes(const Bitmap& bitmap) {
 
 }  // namespace
 
-int TOxvtPDFExport::PictureIndex(const TOxvtDataRec& rec) {
-  bool unique = true;
-  int reuse = -1;
-  std::string alt_text;
-  if (BeforeSaveGraphic) BeforeSaveGraphic(*this, rec.Name, unique, reuse, alt_text);
-  if (unique) return WriteNewPicture(rec);
-  const int count = static_cast<int>(images_.size());
-  if (reuse == -1) {
-    for (int k = 0; k < count; ++k)
-      if (images_[static_cast<size_t>(k)].name_number == rec.NameNumber) return k;
-    return WriteNewPicture(rec);  // no earlier picture of that name
-  }
-  // Any index that names no picture makes a new one.
-  return reuse >= 0 && reuse < count ? reuse : WriteNewPicture(rec);
-}
-
-int TOxvtPDFExport::WriteNewPicture(const TOxvtDataRec& rec) {
+void TOxvtPDFExport::WriteNewPicture(const TOxvtDataRec& rec, int k, PdfChunk& images) {
   const Bitmap& bitmap = *rec.Image;
   std::string data, filter;
   if (ExportImageFormat() == ifJPG) {
@@ -57,16 +44,21 @@ int TOxvtPDFExport::WriteNewPicture(const TOxvtDataRec& rec) {
     }
   }
   const int number = NewObjectNumber();
-  const int k = static_cast<int>(images_.size());
-  images_.push_back({number, rec.NameNumber});
-  image_offsets_.emplace_back(number, image_buffer_.size());
-  image_buffer_ += std::to_string(number) + " 0 obj\n<< /Type/XObject/Subtype/Image/Name/Img" +
-                   std::to_string(k) + "/Width " + std::to_string(bitmap.width()) + "/Height " +
-                   std::to_string(bitmap.height()) + "/BitsPerComponent 8/ColorSpace/DeviceRGB" +
-                   filter + "/Length " + std::to_string(data.size()) + "\n>>\nstream\n";
-  image_buffer_ += data;
-  image_buffer_ += "\nendstream\nendobj\n";
-  return k;
+  image_objects_.push_back(number);  // picture k: pictures are numbered in order of their index
+  images.MarkObject(number);
+  std::string& out = images.bytes;
+  AppendInt(out, number);
+  out += " 0 obj\n<< /Type/XObject/Subtype/Image/Name/Img";
+  AppendInt(out, k);
+  out += "/Width ";
+  AppendInt(out, bitmap.width());
+  out += "/Height ";
+  AppendInt(out, bitmap.height());
+  out += "/BitsPerComponent 8/ColorSpace/DeviceRGB" + filter + "/Length ";
+  AppendInt(out, static_cast<int64_t>(data.size()));
+  out += "\n>>\nstream\n";
+  out += data;
+  out += "\nendstream\nendobj\n";
 }
 
 }  // namespace zr

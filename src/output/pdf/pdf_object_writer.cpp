@@ -20,14 +20,33 @@ void PdfObjectWriter::MarkObject(int number, int64_t offset) {
   offsets_[static_cast<size_t>(number)] = offset;
 }
 
-void PdfObjectWriter::WriteObject(const std::string& body, int number, bool close) {
+void AppendObject(std::string& out, std::string_view body, int number, bool close) {
+  const bool enclose = body.find('\n') != std::string_view::npos;
+  AppendInt(out, number);
+  out += " 0 obj\n";
+  if (enclose) out += "<<\n";
+  out += body;
+  if (enclose) out += "\n>>";
+  out += '\n';
+  if (close) out += "endobj\n";
+}
+
+void PdfChunk::WriteObject(std::string_view body, int number, bool close) {
   MarkObject(number);
-  const bool enclose = body.find('\n') != std::string::npos;
-  std::string text = std::to_string(number) + " 0 obj\n";
-  text += enclose ? "<<\n" + body + "\n>>" : body;
-  text += "\n";
-  if (close) text += "endobj\n";
+  AppendObject(bytes, body, number, close);
+}
+
+void PdfObjectWriter::WriteObject(std::string_view body, int number, bool close) {
+  MarkObject(number);
+  std::string text;
+  AppendObject(text, body, number, close);
   Write(text);
+}
+
+void PdfObjectWriter::Append(const PdfChunk& chunk) {
+  for (const auto& [number, offset] : chunk.objects)
+    MarkObject(number, size_ + static_cast<int64_t>(offset));
+  Write(chunk.bytes);
 }
 
 void PdfObjectWriter::WriteCrossReference(int highest, int root, int info) {

@@ -6,9 +6,25 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zr {
+
+// Objects written into memory, to be appended to the file later (a page made on another
+// thread): the bytes and where each object starts inside them.
+struct PdfChunk {
+  std::string bytes;
+  std::vector<std::pair<int, size_t>> objects;  // object number, offset in `bytes`
+
+  // As PdfObjectWriter::WriteObject, into the chunk.
+  void WriteObject(std::string_view body, int number, bool close = true);
+  void MarkObject(int number) { objects.emplace_back(number, bytes.size()); }
+};
+
+// number + " 0 obj\n" + body + "\n" (+ "endobj\n" when `close`), a body holding a line feed
+// enclosed in "<<\n" ... "\n>>", appended to `out`.
+void AppendObject(std::string& out, std::string_view body, int number, bool close);
 
 class PdfObjectWriter {
  public:
@@ -26,7 +42,10 @@ class PdfObjectWriter {
 
   // number + " 0 obj\n" + body + "\n" (+ "endobj\n" when `close`). A body holding a line
   // feed is enclosed in "<<\n" ... "\n>>".
-  void WriteObject(const std::string& body, int number, bool close = true);
+  void WriteObject(std::string_view body, int number, bool close = true);
+
+  // The chunk's bytes at the current size, its objects marked where they land.
+  void Append(const PdfChunk& chunk);
 
   // The table for objects 0 .. highest (20-byte entries), then the trailer naming the
   // catalogue and the information object.

@@ -1,5 +1,6 @@
 #include "platform/fonts/font_resolver.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -77,6 +78,10 @@ struct FontResolver::Impl {
   std::unordered_map<std::string, ResolvedFace> faces;
   std::unordered_map<std::string, std::shared_ptr<const Font>> fonts;
   std::optional<ResolvedFace> fallbacks[4];  // by bold and italic; an empty file = none
+  // The fonts asked for last: a page asks for the same few fonts over and over, and
+  // comparing the selection is cheaper than building its key.
+  std::array<std::pair<FontSelection, std::shared_ptr<const Font>>, 8> recent;
+  size_t next_recent = 0;
 
   // The best installed match; `exact` tells whether its family is one of those asked for.
   std::optional<ResolvedFace> match(const std::vector<std::string>& families, bool bold,
@@ -147,6 +152,15 @@ const ResolvedFace& FontResolver::resolve_face(std::string_view face_name, bool 
 }
 
 std::shared_ptr<const Font> FontResolver::font(const FontSelection& spec) {
+  for (const auto& [selection, font] : impl_->recent)
+    if (font && selection == spec) return font;
+  std::shared_ptr<const Font> font = cached_font(spec);
+  impl_->recent[impl_->next_recent] = {spec, font};
+  impl_->next_recent = (impl_->next_recent + 1) % impl_->recent.size();
+  return font;
+}
+
+std::shared_ptr<const Font> FontResolver::cached_font(const FontSelection& spec) {
   std::string key = ansi_lower(spec.name, impl_->code_page);
   for (int number : {spec.height, int{spec.style}, int{spec.charset}, spec.escapement, spec.width})
     key += '\0' + std::to_string(number);

@@ -40,6 +40,7 @@ class FontResolver {
   std::shared_ptr<const Font> font(const FontSelection& spec);
 
  private:
+  std::shared_ptr<const Font> cached_font(const FontSelection& spec);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
