@@ -18,22 +18,6 @@ int parse_number(const std::string& option, const std::string& text) {
   return *number;
 }
 
-// Takes the switches that have no value out of `args` and returns the style bits they set.
-uint8_t take_style_switches(std::vector<std::string>& args) {
-  static constexpr std::pair<const char*, uint8_t> kSwitches[] = {{"--bold", kFsBold},
-                                                                  {"--italic", kFsItalic},
-                                                                  {"--underline", kFsUnderline},
-                                                                  {"--strike-out", kFsStrikeOut}};
-  uint8_t style = 0;
-  for (const auto& [name, bit] : kSwitches) {
-    auto found = std::find(args.begin(), args.end(), name);
-    if (found == args.end()) continue;
-    style |= bit;
-    args.erase(found);
-  }
-  return style;
-}
-
 const char* yes_no(bool value) {
   return value ? "yes" : "no";
 }
@@ -55,6 +39,20 @@ const char* family_name(uint8_t family) {
   }
 }
 
+// Whether the face itself is installed, and what stands in for it when it is not.
+std::string installed_line(const ResolvedFace& face, uint8_t charset) {
+  switch (face.match) {
+    case FaceMatch::Installed:
+      return "installed: yes";
+    case FaceMatch::Substitute:
+      return "installed: no; stands in: \"" + face.family + "\"";
+    case FaceMatch::Fallback:
+      break;
+  }
+  return "installed: no; nothing answers to the name, fallback for character set " +
+         std::to_string(charset) + ": \"" + face.family + "\"";
+}
+
 void print_metrics(const FontMetrics& m, std::ostream& out) {
   out << "height: " << m.height << "\nascent: " << m.ascent << "\ndescent: " << m.descent
       << "\ninternal leading: " << m.internal_leading
@@ -72,17 +70,20 @@ void print_metrics(const FontMetrics& m, std::ostream& out) {
 
 }  // namespace
 
-int run_font_command(const std::vector<std::string>& arguments, std::ostream& out) {
-  std::vector<std::string> args = arguments;
+int run_font_command(const std::vector<std::string>& args, std::ostream& out) {
   FontSelection spec;
   spec.height = -16;
-  spec.style = take_style_switches(args);
   int code_page = kDefaultAnsiCodePage;
   int extra = 0;
   std::string text;
   bool has_text = false;
+  auto style = [&](uint8_t bit) { return [&spec, bit] { spec.style |= bit; }; };
   std::vector<std::string> positional = parse_options(
-      args, {{"--height", [&](const std::string& v) { spec.height = parse_number("--height", v); }},
+      args, {Switch("--bold", style(kFsBold)),
+             Switch("--italic", style(kFsItalic)),
+             Switch("--underline", style(kFsUnderline)),
+             Switch("--strike-out", style(kFsStrikeOut)),
+             {"--height", [&](const std::string& v) { spec.height = parse_number("--height", v); }},
              {"--width", [&](const std::string& v) { spec.width = parse_number("--width", v); }},
              {"--charset",
               [&](const std::string& v) {
@@ -100,7 +101,8 @@ int run_font_command(const std::vector<std::string>& arguments, std::ostream& ou
   FontResolver resolver(code_page);
   std::shared_ptr<const Font> font = resolver.font(spec);
   const ResolvedFace& face = font->face();
-  out << "face: " << positional[0] << "\nfile: " << face.file << "\nindex: " << face.index
+  out << "face: " << positional[0] << "\n"
+      << installed_line(face, spec.charset) << "\nfile: " << face.file << "\nindex: " << face.index
       << "\nfamily: " << face.family << "\nsynthetic bold: " << yes_no(face.synthetic_bold)
       << "\nsynthetic italic: " << yes_no(face.synthetic_italic) << "\n";
   print_metrics(font->metrics(), out);

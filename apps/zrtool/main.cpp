@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "commands.h"
 
 namespace {
@@ -38,28 +39,55 @@ constexpr Command kCommands[] = {
      "draw one page of a prepared report into a PNG image", zr::tool::run_render_command},
 };
 
-int usage() {
-  std::fprintf(stderr, "usage: zrtool COMMAND [ARGS]\ncommands:\n");
+void print_command(FILE* out, const Command& command) {
+  std::fprintf(out, "  %s %s\n      %s\n", command.name, command.usage, command.summary);
+}
+
+// The whole usage: on stdout with status 0 when asked for, on stderr with status 1 after a
+// mistake.
+int usage(FILE* out, int status) {
+  std::fprintf(out, "usage: zrtool COMMAND [ARGS]\n       zrtool COMMAND --help\ncommands:\n");
+  for (const Command& command : kCommands) print_command(out, command);
+  std::fprintf(out,
+               "\"--\" ends the options: what follows is an argument even when it starts with\n"
+               "\"-\" (zrtool eval -- \"-2 * 3\"). Errors go to stderr with exit status 1.\n");
+  return status;
+}
+
+const Command* find_command(const std::string& name) {
   for (const Command& command : kCommands)
-    std::fprintf(stderr, "  %s %s\n      %s\n", command.name, command.usage, command.summary);
-  return 1;
+    if (name == command.name) return &command;
+  return nullptr;
+}
+
+int command_usage(const Command& command) {
+  std::printf("usage: zrtool %s %s\n      %s\n", command.name, command.usage, command.summary);
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return usage();
-  std::string name = argv[1];
-  for (const Command& command : kCommands) {
-    if (name != command.name) continue;
-    try {
-      return command.run(std::vector<std::string>(argv + 2, argv + argc), std::cout);
-    } catch (const std::exception& e) {
-      std::cout.flush();
-      std::fprintf(stderr, "zrtool %s: %s\n", command.name, e.what());
-      return 1;
+  if (argc < 2) return usage(stderr, 1);
+  const std::string name = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (name == "--help" || name == "-h" || name == "help") {
+    if (name == "help" && !args.empty()) {
+      if (const Command* command = find_command(args[0])) return command_usage(*command);
     }
+    return usage(stdout, 0);
   }
-  std::fprintf(stderr, "zrtool: unknown command '%s'\n", name.c_str());
-  return usage();
+  const Command* command = find_command(name);
+  if (!command) {
+    std::fprintf(stderr, "zrtool: unknown command '%s'\n", name.c_str());
+    return usage(stderr, 1);
+  }
+  if (zr::tool::asks_for_help(args)) return command_usage(*command);
+  try {
+    return command->run(args, std::cout);
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::fprintf(stderr, "zrtool %s: %s\n", command->name, e.what());
+    return 1;
+  }
 }

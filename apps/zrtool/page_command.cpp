@@ -1,11 +1,12 @@
 // zrtool page: cuts a data page (and optionally a DataMeta text) into data sections the way
 // the viewer does, loads every section into its dataset, applies relation records, and prints
 // each dataset. A detail dataset is printed once per master record, with the master's record
-// number in front.
+// number in front. A page without sections and a --relation that links nothing are errors.
 #include <stdlib.h>
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +66,24 @@ std::string time_stamp_now() {
   return text;
 }
 
+// A --relation names what the user means to see linked: a line the viewer would skip (too
+// few fields, names that are no section) is an error here, not silence.
+void apply_relation_option(SectionDatasets& datasets, const std::string& line) {
+  const std::optional<RelationRecord> relation = parse_relation(line);
+  if (!relation)
+    throw ZorelError("--relation '" + line +
+                     "' needs five fields: DETAIL/DSMASTER/INDEX FIELDS/DESCENDING FIELDS/"
+                     "MASTER FIELDS");
+  ClientDataset* detail = datasets.find_dataset(relation->detail);
+  if (!detail)
+    throw ZorelError("--relation '" + line + "': the page has no section " + relation->detail);
+  DataSource* master = datasets.find_source(relation->master_source);
+  if (!master)
+    throw ZorelError("--relation '" + line + "': " + relation->master_source +
+                     " is no data source (DS and the name of a section of the page)");
+  apply_relation(*relation, *detail, *master);
+}
+
 void print_detail(ClientDataset& detail, std::ostream& out) {
   ClientDataset& master = *detail.data_source()->dataset();
   bool header = true;
@@ -93,12 +112,17 @@ int run_page_command(const std::vector<std::string>& args, std::ostream& out) {
   if (!arguments.data_meta_file.empty())
     cutter.cut_data_meta(read_data_page_file(arguments.data_meta_file));
 
+  if (cutter.section_names().empty())
+    throw ZorelError(arguments.page_file +
+                     " holds no data section (the lines of a section end with a line "
+                     "DATANAME=name)");
+
   SectionDatasets datasets;
   DataPacketOptions options;
   options.code_page = arguments.code_page;
   for (const std::string& name : cutter.section_names())
     datasets.load_section(name, cutter.section_file(name), options);
-  datasets.apply_relations(arguments.relations);
+  for (const std::string& line : arguments.relations) apply_relation_option(datasets, line);
 
   for (const std::string& name : datasets.names()) {
     ClientDataset& table = *datasets.find_dataset(name);

@@ -6,8 +6,10 @@
 // Every --data loads a client dataset NAME (with its data source "DS" + NAME) and puts a
 // report dataset "dataset" + NAME over it in the report's owner; the form's relation records
 // then link them. A --var VALUE is an expression, as dictionary variables hold them (quote a
-// text: --var "Title='Sales'").
+// text: --var "Title='Sales'"). Datasets that bands name but no --data filled, --data that no
+// band uses and master bands that printed nothing are warnings on stderr.
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,7 +19,9 @@
 #include "engine/run/db_dataset.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 #include "tool_engine.h"
+#include "viewer/data_use_check.h"
 #include "viewer/section_datasets.h"
 
 namespace zr::tool {
@@ -32,17 +36,11 @@ struct PrepareArguments {
 
 PrepareArguments parse(const std::vector<std::string>& args) {
   PrepareArguments parsed;
-  std::vector<std::string> plain;
-  for (const std::string& arg : args) {
-    if (arg == "--dump")
-      parsed.dump = true;
-    else
-      plain.push_back(arg);
-  }
   std::vector<std::string> rest =
-      parse_options(plain, {{"--data", [&](const std::string& v) { parsed.data.push_back(v); }},
-                            {"--var", [&](const std::string& v) { parsed.variables.push_back(v); }},
-                            {"-o", [&](const std::string& v) { parsed.output = v; }}});
+      parse_options(args, {{"--data", [&](const std::string& v) { parsed.data.push_back(v); }},
+                           {"--var", [&](const std::string& v) { parsed.variables.push_back(v); }},
+                           {"-o", [&](const std::string& v) { parsed.output = v; }},
+                           Switch("--dump", [&] { parsed.dump = true; })});
   if (rest.size() != 1 || parsed.output.empty()) throw ZorelError("give FORM.zrf -o OUT.zrw");
   parsed.form = rest[0];
   return parsed;
@@ -64,8 +62,10 @@ void prepare(const PrepareArguments& arguments) {
   engine.load_form(report, read_file(arguments.form), arguments.form);
 
   TvtComponentContainer& owner = report.OwnerContainer();
+  std::vector<std::string> names;
   for (const std::string& item : arguments.data) {
     const auto [name, file] = split_assignment(item, "--data");
+    names.push_back(name);
     ClientDataset& table = sections.load_section(name, file);
     auto dataset = std::make_unique<TvtDBDataSet>("dataset" + name);
     dataset->SetDataSet(&table);
@@ -81,10 +81,16 @@ void prepare(const PrepareArguments& arguments) {
   }
 
   report.OnProgress = [](int) {};
-  report.PrepareReport();
+  {
+    DataUseCheck data_use(report, names);
+    report.PrepareReport();
+    // The report is kept as prepared: a form and data that miss each other are worth a word.
+    for (const std::string& warning : data_use.warnings())
+      std::cerr << "zrtool prepare: warning: " << ansi_to_utf8(warning) << '\n';
+  }
   TvtGlobals& g = engine.globals();
-  if (g.ErrorFlag) throw ZorelError(ansi_to_utf8(g.ErrorMessage));
-  if (!report.ErrorText.empty()) throw ZorelError(ansi_to_utf8(report.ErrorText));
+  if (g.ErrorFlag) throw ZorelError(ansi_to_utf8(single_line(g.ErrorMessage)));
+  if (!report.ErrorText.empty()) throw ZorelError(ansi_to_utf8(single_line(report.ErrorText)));
   report.SavePreparedReport(arguments.output);
   // The report lists components kept here; it lets go of them before they go.
   for (auto& dataset : datasets) owner.Remove(dataset.get());

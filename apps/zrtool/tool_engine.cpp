@@ -6,6 +6,7 @@
 #include "platform/byte_stream.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 
 namespace zr::tool {
 
@@ -13,24 +14,31 @@ void ToolEngine::fail_on_messages(size_t first_call, const std::string& source) 
   const std::vector<UiCall>& calls = ui_.calls();
   for (size_t i = first_call; i < calls.size(); ++i) {
     if (calls[i].kind != UiCall::Kind::Message) continue;
-    std::string text = ansi_to_utf8(calls[i].text);
-    for (char& c : text)
-      if (c == '\r') c = ' ';
-    throw FormatError(text, source);
+    throw FormatError(ansi_to_utf8(single_line(calls[i].text)), source);
   }
 }
 
 void ToolEngine::load_form(TvtReport& report, std::string_view bytes, const std::string& source) {
-  if (bytes.empty()) throw FormatError("empty file", source);
   size_t first_call = ui_.calls().size();
   ByteReader reader(bytes, source);
-  report.LoadFromStream(reader);
+  const TvtReport::FormLoadResult result = report.LoadFromStream(reader);
+  if (!result.loaded)
+    throw FormatError(source + " is not a report form (" +
+                      (result.reason == "empty" ? "empty file" : result.reason) + ")");
   fail_on_messages(first_call, source);
 }
 
 void ToolEngine::load_prepared(TvtReport& report, const std::filesystem::path& path) {
   size_t first_call = ui_.calls().size();
-  report.LoadPreparedReport(path);
+  try {
+    report.LoadPreparedReport(path);
+  } catch (const FormatError& e) {
+    // The reader names the file in front of the offset; the sentence names it once.
+    std::string reason = e.what();
+    if (!e.where().empty() && reason.starts_with(e.where() + ": "))
+      reason.erase(0, e.where().size() + 2);
+    throw FormatError(path.string() + " is not a prepared report (" + reason + ")");
+  }
   fail_on_messages(first_call, path.string());
 }
 

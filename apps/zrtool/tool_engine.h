@@ -22,12 +22,13 @@ class ToolEngine {
 
   TvtGlobals& globals() { return globals_; }
 
-  // Reads a form file's bytes into `report`. Raises FormatError naming `source` with the
-  // engine's own message when the form does not load (the engine reports that as a message,
-  // not an error), and for an empty file.
+  // Reads a form file's bytes into `report`. Raises FormatError "SOURCE is not a report form
+  // (REASON)" when the form does not load (the engine reports that as a message, not an
+  // error), and with the engine's own message for any other message it shows.
   void load_form(TvtReport& report, std::string_view bytes, const std::string& source);
   // Reads a prepared-report file into report.EMFPages. IoError when it cannot be read,
-  // FormatError when it is damaged or the engine reports a failure.
+  // FormatError "PATH is not a prepared report (REASON)" when it is damaged, FormatError with
+  // the engine's message when the engine reports a failure.
   void load_prepared(TvtReport& report, const std::filesystem::path& path);
 
  private:

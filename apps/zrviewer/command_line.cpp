@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "platform/codepage.h"
+#include "viewer/export_filter_set.h"
 #include "viewer/viewer_dispatch.h"
 
 namespace zr::host {
@@ -80,6 +81,61 @@ std::string access_label(const DispMember& member) {
   return "";
 }
 
+// A property a command-line user sets, as --help explains it.
+struct PropertyHelp {
+  std::string_view name;
+  std::string_view value;    // what the value is: URL, LIST, TICKS ...
+  std::string_view meaning;  // with its unit and default
+  std::vector<std::string_view> examples = {};
+};
+
+const std::vector<PropertyHelp>& command_line_properties() {
+  static const std::vector<PropertyHelp> properties = {
+      {"ReportFile", "URL",
+       "address of the report form (.zrf): http://, https:// or file://; a plain path is a "
+       "local file. Needed by every command but clear-history."},
+      {"dataFile", "URL",
+       "address of the data page, whose data sections each end with a line DATANAME=name; a "
+       "plain path is a local file. Default: none (the form and DataMeta alone)."},
+      {"Params",
+       "LIST",
+       "report variables as NAME=VALUE items separated by \"|\". A value is an expression of "
+       "the report language, so a text goes in single quotes; an item in double quotes may "
+       "hold \"|\" (\"\" inside is one quote). Items naming no variable of the form are "
+       "ignored. Default: none. Quote the whole option for the shell:",
+       {"--Params \"Title='3월 매출'|Year=2026\""}},
+      {"DataMeta", "TEXT",
+       "more data sections, written as in the data page; a section of the same name replaces "
+       "the page's. Default: none."},
+      {"GridMeta", "TEXT",
+       "contents of grid objects: sections each ending with a line GRIDNAME=name. Default: "
+       "none."},
+      {"ImageFile", "LIST",
+       "pictures as VIEW=PATH items separated by \"|\"; a missing file is skipped. Default: "
+       "none."},
+      {"TimeOut", "TICKS",
+       "how long each download (form, data page, pictures) may take, in ticks of 100 ms; "
+       "values below 10 mean 600 (one minute). A download that stalls gives up after 30 "
+       "seconds. Default: 0 (one minute)."},
+      {"publ", "0|1", "1: no message for \"Time out.\" and \"SERVER ERROR.\". Default: 0."},
+      {"Acl", "0|1", "1: the host refuses the user and nothing loads. Default: 0."},
+      {"Progress", "0|1", "1: run silently, without the progress line on a terminal. Default: 0."},
+      {"History", "0|1",
+       "1: keep every run as a prepared report in the History folder of the work folder. "
+       "Default: 0."},
+      {"InHtml", "TEXT",
+       "\"1\": show the report inside the control, anything else: in a preview window (no "
+       "difference without a window). Default: empty."},
+  };
+  return properties;
+}
+
+bool is_command_line_property(std::string_view name) {
+  for (const PropertyHelp& property : command_line_properties())
+    if (same_text_ascii(property.name, name)) return true;
+  return false;
+}
+
 }  // namespace
 
 const std::vector<HostCommand>& host_commands() {
@@ -90,8 +146,10 @@ const std::vector<HostCommand>& host_commands() {
        "load and prepare the report and print it through CUPS (with only the virtual printer "
        "nothing is printed and Log says so)"},
       {"save", "SaveImage", 1, 2, "TYPE [NAME]",
-       "load, prepare and export: TYPE 0 pdf, 1 rtf, 2 htm, 3 jpg, 4 gif, 5 bmp, 6 emf, "
-       "7 wmf, 8 txt, 9 csv; NAME relative to the work folder unless absolute"},
+       "load, prepare and export: TYPE 0 PDF, 1 RTF, 2 HTML, 3 JPEG, 4 GIF, 5 BMP, 6 EMF, "
+       "7 WMF, 8 text, 9 CSV (formats not built yet leave \"... export is not available\" in "
+       "Log); a relative NAME is taken in the current folder, no NAME writes ZorelImage.EXT in "
+       "the work folder"},
       {"mail", "SendEMail", 1, 2, "TYPE [NAME]",
        "export as save does and hand the file to the mail client"},
       {"get-file", "GetFile", 0, 0, "", "download the form and its data file"},
@@ -122,6 +180,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
       positional.push_back(arg);  // "-1" is an argument: ImageType is signed
     }
   }
+  if (!positional.empty() && same_text_ascii(positional[0], "help")) line.help = true;
   if (line.help) return line;
   if (positional.empty()) throw UsageError("no command given");
   line.command = find_command(positional[0]);
@@ -136,9 +195,17 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   return line;
 }
 
+std::string image_type_list() {
+  std::string list;
+  for (size_t i = 0; i < image_types().size(); ++i)
+    list += (i ? ", " : "") + std::to_string(i) + " " + std::string(image_types()[i].title);
+  return list;
+}
+
 std::string help_text() {
   std::ostringstream text;
-  text << "usage: zrviewer [--Property VALUE]... [--host-page URL] COMMAND [ARGS]\n\n"
+  text << "usage: zrviewer [--Property VALUE]... [--host-page URL] COMMAND [ARGS]\n"
+          "       zrviewer --help\n\n"
           "Runs the report viewer control without a window: sets its properties, calls one\n"
           "of its methods and prints its Log. preview and print run headless: preview\n"
           "prepares the report without showing it, print sends it to a CUPS printer.\n\n"
@@ -150,15 +217,17 @@ std::string help_text() {
          << entry.method << "\n"
          << wrapped(entry.summary, 22, 80);
   }
-  text << "\nOptions:\n"
-          "  --Property VALUE, --Property=VALUE\n"
-          "                      put VALUE into a property of the control; names ignore case\n"
-          "  --host-page URL     the host page's window: SiteRoot follows its address and\n"
-          "                      links open with xdg-open (--Window URL does the same)\n"
-          "  --help, -h          this text\n\n"
-          "Properties:\n";
+  text << "\nProperties for a command line (--Name VALUE or --Name=VALUE; names ignore case):\n";
+  for (const PropertyHelp& property : command_line_properties()) {
+    std::string head = "--" + std::string(property.name) + " " + std::string(property.value);
+    text << "  " << head << std::string(head.size() < 20 ? 20 - head.size() : 1, ' ')
+         << wrapped(property.meaning, 22, 80).substr(22);
+    for (std::string_view example : property.examples)
+      text << std::string(24, ' ') << example << "\n";
+  }
+  text << "\nOther properties of the control (the same option form):\n";
   for (const DispMember& member : viewer_members()) {
-    if (member.kind != MemberKind::Property) continue;
+    if (member.kind != MemberKind::Property || is_command_line_property(member.name)) continue;
     std::string type = type_label(member);
     if (member.type == DispType::Enum) type += std::to_string(member.enum_count - 1);
     std::string access = access_label(member);
@@ -166,9 +235,26 @@ std::string help_text() {
     text << "  " << name << std::string(name.size() < 24 ? 24 - name.size() : 1, ' ') << type
          << (access.empty() ? "" : ", " + access) << "\n";
   }
-  text << "\nExit status: 0 when Log is empty, 1 when Log records a failure (printed on\n"
+  text << "\nOptions:\n"
+          "  --host-page URL     the host page's window: SiteRoot follows its address and\n"
+          "                      links open with xdg-open (--Window URL does the same)\n"
+          "  --help, -h, help    this text\n"
+          "  --                  ends the options: what follows is the command and its\n"
+          "                      arguments, even when it starts with \"-\"\n\n"
+          "Examples:\n"
+          "  Save a report served by a web server as PDF, with its title set:\n"
+          "    zrviewer --ReportFile http://127.0.0.1:8000/stock.zrf \\\n"
+          "      --dataFile http://127.0.0.1:8000/stock.html \\\n"
+          "      --Params \"Title='3월 재고 현황'|Warehouse='제2창고'\" save 0 stock.pdf\n"
+          "  Prepare a form and data page from local files and print its text:\n"
+          "    zrviewer --ReportFile sales.zrf --dataFile examples/sales/data_page.html \\\n"
+          "      --Progress 1 save 8 sales.txt\n\n"
+          "Exit status: 0 when Log is empty, 1 when Log records a failure (printed on\n"
           "stdout), 2 when the control fails a property or method (its failure code and\n"
-          "message on stderr), 64 for a malformed command line.\n"
+          "message on stderr) or TYPE has no export format, 64 for a malformed command line.\n"
+          "Details behind a Log line (the address and HTTP status of a failed download) and\n"
+          "warnings (data that no band of the form uses) go to stderr; on a terminal, stderr\n"
+          "also shows the progress of the run on one line.\n"
           "The work folder is $ZOREL_HOME, or ~/Zorel when that is not set.\n";
   return text.str();
 }

@@ -58,11 +58,16 @@ struct CommandLine {
 // The option that gives the host page address (also accepted as --Window).
 inline constexpr std::string_view kHostPageOption = "host-page";
 
-// Parses the arguments after the program name. "--help" or "-h" anywhere asks for help and
-// needs nothing else. Raises UsageError.
+// Parses the arguments after the program name. "--help" or "-h" anywhere before "--", or the
+// word "help" as the command, asks for help and needs nothing else. "--" ends the options.
+// Raises UsageError.
 CommandLine parse_command_line(const std::vector<std::string>& args);
 
-// The --help text: commands, options and every property of the control with its type.
+// "0 PDF, 1 RTF, ... 9 CSV": the save and mail TYPEs.
+std::string image_type_list();
+
+// The --help text: commands; the properties a command line needs, each with its meaning,
+// unit and default; the control's other properties with their types; options; examples.
 std::string help_text();
 
 }  // namespace zr::host

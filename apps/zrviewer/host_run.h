@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "terminal_ui.h"
 #include "viewer/zr_viewer.h"
 
 namespace zr::host {
@@ -23,9 +24,17 @@ using HostPageFactory = std::shared_ptr<HostWindow> (*)(const std::string& url);
 std::shared_ptr<HostWindow> make_host_page_window(const std::string& url);
 
 // Stops at the first member that fails and prints its failure code and message to `err`.
-// Prints a non-empty Log to `out` as "Log: TEXT" and, after a save that wrote a file, where
-// the file is. Returns one of the exit statuses above (never kExitUsage).
+// Prints a non-empty Log to `out` as "Log: TEXT" (one line) and, after a save that wrote a
+// file, where the file is. Returns one of the exit statuses above (never kExitUsage).
+//
+// As the host it settles what the control leaves to hosts: a save or mail TYPE without an
+// export format fails before anything runs, a relative NAME is taken in the current folder
+// and a plain path in ReportFile or dataFile becomes a file:// address. The control's
+// diagnostics (details behind Log, warnings) go to `err` as "zrviewer: TEXT" and
+// "zrviewer: warning: TEXT" while the line runs, through `terminal` when given (so its
+// progress line is cleared first).
 int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
-                     std::ostream& err, HostPageFactory make_window = make_host_page_window);
+                     std::ostream& err, HostPageFactory make_window = make_host_page_window,
+                     TerminalUi* terminal = nullptr);
 
 }  // namespace zr::host

@@ -7,7 +7,7 @@
 
 #include "command_line.h"
 #include "host_run.h"
-#include "platform/ui_services.h"
+#include "terminal_ui.h"
 #include "viewer/viewer_host.h"
 
 int main(int argc, char** argv) {
@@ -23,8 +23,10 @@ int main(int argc, char** argv) {
     std::cout << help_text();
     return kExitOk;
   }
-  // Message boxes go to stderr and take their default answer.
-  zr::HeadlessUi ui;
+  // Message boxes go to stderr and take their default answer; the progress window is a line
+  // on stderr when that is a terminal.
+  TerminalUi ui(&std::cerr, stderr_terminal_columns());
   std::unique_ptr<zr::ViewerSession> session = zr::MakeViewer(ui);
-  return run_command_line(line, session->viewer(), std::cout, std::cerr);
+  return run_command_line(line, session->viewer(), std::cout, std::cerr, make_host_page_window,
+                          &ui);
 }

@@ -91,6 +91,14 @@ size_t utf8_skip(std::string_view text, size_t pos) {
   return n;
 }
 
+// Bytes to step over after a character at text[pos] that does not convert. A lead byte takes
+// its follower only when that could be a trail byte: in every double-byte code page trail
+// bytes are 0x40 or above, so a quote, blank or digit after a stray lead byte survives.
+size_t malformed_unit_length(std::string_view text, size_t pos, int code_page) {
+  if (char_length(text, pos, code_page) == 1) return 1;
+  return static_cast<unsigned char>(text[pos + 1]) >= 0x40 ? 2 : 1;
+}
+
 }  // namespace
 
 bool is_lead_byte(unsigned char byte, int code_page) {
@@ -177,7 +185,18 @@ std::string ansi_to_utf8(std::string_view ansi, int code_page) {
   if (ascii) return std::string(ansi);
   Iconv cd("UTF-8", iconv_name(code_page));
   return cd.convert(ansi, "\xEF\xBF\xBD",
-                    [&](size_t pos) { return char_length(ansi, pos, code_page); });
+                    [&](size_t pos) { return malformed_unit_length(ansi, pos, code_page); });
+}
+
+std::optional<std::string> try_ansi_to_utf8(std::string_view ansi, int code_page) {
+  bool malformed = false;
+  Iconv cd("UTF-8", iconv_name(code_page));
+  std::string out = cd.convert(ansi, "", [&](size_t pos) {
+    malformed = true;
+    return malformed_unit_length(ansi, pos, code_page);
+  });
+  if (malformed) return std::nullopt;
+  return out;
 }
 
 std::string utf8_to_ansi(std::string_view utf8, int code_page) {
@@ -190,8 +209,9 @@ std::string utf8_to_ansi(std::string_view utf8, int code_page) {
 
 std::u16string ansi_to_utf16(std::string_view ansi, int code_page) {
   Iconv cd("UTF-16LE", iconv_name(code_page));
-  std::string bytes = cd.convert(ansi, std::string_view("\xFD\xFF", 2),
-                                 [&](size_t pos) { return char_length(ansi, pos, code_page); });
+  std::string bytes = cd.convert(ansi, std::string_view("\xFD\xFF", 2), [&](size_t pos) {
+    return malformed_unit_length(ansi, pos, code_page);
+  });
   std::u16string out(bytes.size() / 2, u'\0');
   for (size_t i = 0; i < out.size(); ++i)
     out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |

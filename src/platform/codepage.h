@@ -3,6 +3,7 @@
 // in std::string. This module classifies bytes, changes case and converts to and from
 // UTF-8/UTF-16 at the edges. Double-byte characters are never split.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,10 @@ bool same_text_ascii(std::string_view a, std::string_view b);
 // Conversions. Characters that the target cannot represent become '?'; malformed input
 // bytes become U+FFFD (to UTF-8/16) or '?' (to ANSI). They never throw.
 std::string ansi_to_utf8(std::string_view ansi, int code_page = kDefaultAnsiCodePage);
+// As ansi_to_utf8, but nullopt when any byte sequence is malformed in `code_page`, so a
+// caller can tell whether text really is in that code page.
+std::optional<std::string> try_ansi_to_utf8(std::string_view ansi,
+                                            int code_page = kDefaultAnsiCodePage);
 std::string utf8_to_ansi(std::string_view utf8, int code_page = kDefaultAnsiCodePage);
 std::u16string ansi_to_utf16(std::string_view ansi, int code_page = kDefaultAnsiCodePage);
 std::string utf16_to_ansi(std::u16string_view utf16, int code_page = kDefaultAnsiCodePage);

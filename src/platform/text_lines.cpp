@@ -28,4 +28,15 @@ std::vector<std::string> split_lines(std::string_view text) {
   return lines;
 }
 
+std::string single_line(std::string_view text) {
+  std::string out;
+  for (const std::string& line : split_lines(text)) {
+    const std::string_view trimmed = trim_blanks(line);
+    if (trimmed.empty()) continue;
+    if (!out.empty()) out += " | ";
+    out += trimmed;
+  }
+  return out;
+}
+
 }  // namespace zr

@@ -20,4 +20,8 @@ std::string_view trim_blanks(std::string_view text);
 // an empty last line, so "a\r\n" is one line and "" is none; "a\r\n\r\n" is "a" and "".
 std::vector<std::string> split_lines(std::string_view text);
 
+// A text of several lines (messages whose parts the engine separates with CR) as one line for
+// a terminal or a log line: the trimmed non-empty lines joined with " | ".
+std::string single_line(std::string_view text);
+
 }  // namespace zr

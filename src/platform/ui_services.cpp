@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/codepage.h"
+#include "platform/text_lines.h"
 
 namespace zr {
 
@@ -33,7 +34,8 @@ HeadlessUi::HeadlessUi() : out_(&std::cerr) {}
 
 void HeadlessUi::write_line(std::string_view caption, std::string_view text) {
   if (!out_) return;
-  *out_ << ansi_to_utf8(caption) << ": " << ansi_to_utf8(text) << '\n';
+  // Engine messages separate their parts with CR; on one line they need separators.
+  *out_ << ansi_to_utf8(caption) << ": " << ansi_to_utf8(single_line(text)) << '\n';
   out_->flush();
 }
 

@@ -85,9 +85,10 @@ struct UiCall {
 };
 
 // UiServices without a display. Messages and input prompts are written as "caption: text"
-// (UTF-8, one line each) to a stream (stderr unless set; none when null). A message box
-// answers with its default button and an input box with its default text, unless answers
-// were scripted; scripted answers are used first, oldest first, per kind.
+// (UTF-8, one line each, the text's own lines joined by single_line) to a stream (stderr unless
+// set; none when null). A message box answers with its default button and an input box with its
+// default text, unless answers were scripted; scripted answers are used first, oldest first, per
+// kind.
 class HeadlessUi : public UiServices {
  public:
   HeadlessUi();

@@ -9,6 +9,7 @@ namespace zr {
 void DataPageBrowser::Navigate(const std::string& url) {
   transfer_.reset();
   reported_ = false;
+  failure_.clear();
   transfer_ = session_.Start(url);
 }
 
@@ -31,8 +32,9 @@ void DataPageBrowser::ProcessEvents() {
   std::optional<std::string> page;
   try {
     page = transfer_->TakeBody();
-  } catch (const ZorelError&) {
+  } catch (const ZorelError& e) {
     // A failed navigation completes without a document.
+    failure_ = e.what();
   }
   if (on_complete_) on_complete_(page);
 }

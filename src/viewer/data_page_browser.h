@@ -40,11 +40,16 @@ class DataPageBrowser {
   // reported yet.
   void ProcessEvents();
 
+  // Why the last completed navigation brought no page (the fetch's error message, naming the
+  // address); empty when it brought one or has not completed.
+  const std::string& failure() const { return failure_; }
+
  private:
   CurlHttpSession& session_;
   DocumentCompleteHandler on_complete_;
   std::unique_ptr<HttpTransfer> transfer_;
   bool reported_ = false;
+  std::string failure_;
 };
 
 }  // namespace zr

@@ -1,5 +1,6 @@
 #include "viewer/viewer_runner.h"
 
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 
@@ -9,6 +10,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "viewer/data_page_browser.h"
+#include "viewer/data_use_check.h"
 #include "viewer/history.h"
 #include "viewer/link_handlers.h"
 #include "viewer/output_file_name.h"
@@ -56,20 +58,66 @@ class WorkEventScope {
   CurlHttpSession& http_;
 };
 
-// Deletes a work file when the scope ends, whichever way it ends.
-class RemoveOnExit {
+// Deletes the work files of one load (the saved page and every section file) when the load
+// ends, whichever way it ends: a later load of the same second must not find them, and a
+// failed load must not leave them behind.
+class WorkFilesCleanup {
  public:
-  explicit RemoveOnExit(std::filesystem::path file) : file_(std::move(file)) {}
-  ~RemoveOnExit() {
+  explicit WorkFilesCleanup(const SectionCutter& cutter) : cutter_(cutter) {}
+  ~WorkFilesCleanup() {
     std::error_code ignored;
-    std::filesystem::remove(file_, ignored);
+    std::filesystem::remove(cutter_.page_file(), ignored);
+    for (const std::string& name : cutter_.section_names())
+      std::filesystem::remove(cutter_.section_file(name), ignored);
   }
-  RemoveOnExit(const RemoveOnExit&) = delete;
-  RemoveOnExit& operator=(const RemoveOnExit&) = delete;
+  WorkFilesCleanup(const WorkFilesCleanup&) = delete;
+  WorkFilesCleanup& operator=(const WorkFilesCleanup&) = delete;
 
  private:
-  std::filesystem::path file_;
+  const SectionCutter& cutter_;
 };
+
+// The session's time limit for every download of a load (form, pictures) while the scope
+// lasts, and the first download that gave up at it.
+class TimeLimitScope {
+ public:
+  TimeLimitScope(CurlHttpSession& http, std::chrono::milliseconds limit)
+      : http_(http), saved_limit_(http.time_limit()), saved_handler_(http.OnGiveUp) {
+    http_.set_time_limit(limit);
+    http_.OnGiveUp = [this](const std::string& message) {
+      if (first_give_up_.empty()) first_give_up_ = message;
+      if (saved_handler_) saved_handler_(message);
+    };
+  }
+  ~TimeLimitScope() {
+    http_.set_time_limit(saved_limit_);
+    http_.OnGiveUp = saved_handler_;
+  }
+  TimeLimitScope(const TimeLimitScope&) = delete;
+  TimeLimitScope& operator=(const TimeLimitScope&) = delete;
+
+  const std::string& first_give_up() const { return first_give_up_; }
+
+ private:
+  CurlHttpSession& http_;
+  std::chrono::milliseconds saved_limit_;
+  std::function<void(const std::string&)> saved_handler_;
+  std::string first_give_up_;
+};
+
+// The data page wait's limit in ticks: TimeOut, where values below 10 stand for 600.
+int32_t effective_ticks(int32_t time_out) {
+  return time_out < 10 ? 600 : time_out;
+}
+
+std::vector<std::string> unique_names(const std::vector<std::string>& names) {
+  std::vector<std::string> out;
+  for (const std::string& name : names)
+    if (std::none_of(out.begin(), out.end(),
+                     [&](const std::string& seen) { return same_text_ascii(seen, name); }))
+      out.push_back(name);
+  return out;
+}
 
 void write_whole_file(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -186,23 +234,14 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
   Report.Dictionary.ClearCache();
   Report.PrintToDefault = false;
 
-  std::string form;
-  try {
-    WorkEventScope work(services_.http, viewer);
-    form = services_.http.Get(viewer.ReportFile);
-  } catch (const std::exception& e) {
-    viewer.Log = e.what();
-    return;
-  }
-  ByteReader reader(form, viewer.ReportFile);
-  Report.LoadFromStream(reader);
-  form.clear();
-  Report.PrintToDefault = false;
+  // Every download of the load gives up after TimeOut ticks; the data page wait counts its
+  // own ticks below.
+  TimeLimitScope time_limit(services_.http, effective_ticks(viewer.TimeOut) * services_.tick);
+  if (!LoadForm(viewer)) return;
 
   SectionCutter cutter(folder, viewer.TimeStamp);
   const std::filesystem::path page_file = cutter.page_file();
-  // The saved page goes on every way out, so no later load of the same second finds it.
-  RemoveOnExit page_cleanup(page_file);
+  WorkFilesCleanup work_files(cutter);
   if (!viewer.dataFile.empty() && !FetchDataPage(viewer, page_file)) return;
   progress.Hide();
 
@@ -210,7 +249,9 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
   if (std::filesystem::exists(page_file, ec)) {
     cutter.cut_data_page(read_data_page_file(page_file));
   } else if (!viewer.dataFile.empty()) {
-    ServerError(viewer);
+    ServerError(viewer, data_page_failure_.empty()
+                            ? "the data page " + viewer.dataFile + " could not be saved"
+                            : data_page_failure_);
     return;
   }
   if (!viewer.DataMeta.empty()) {
@@ -223,7 +264,8 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
     viewer.DataMeta.clear();
   }
   if (!viewer.dataFile.empty() && cutter.section_names().empty()) {
-    ServerError(viewer);
+    ServerError(viewer, "the data page " + viewer.dataFile +
+                            " holds no data section (no line DATANAME=name after a section)");
     return;
   }
 
@@ -237,7 +279,7 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
 
   chart_.Attach("Panel1");
   TvtChartObject::BindChartViews(Report, Report.OwnerContainer());
-  std::filesystem::remove(page_file, ec);  // (also done on the ways out above)
+  std::filesystem::remove(page_file, ec);  // (the other ways out leave it to the cleanup)
 
   if (!viewer.Params.empty()) {
     DictionaryVariables variables(Report);
@@ -258,7 +300,50 @@ void ViewerRunner::LoadReport(TzrViewer& viewer) {
     apply_image_files(viewer.ImageFile, pictures);
     viewer.ImageFile.clear();
   }
-  Report.PrepareReport();
+  {
+    DataUseCheck data_use(Report, unique_names(cutter.section_names()));
+    Report.PrepareReport();
+    for (const std::string& warning : data_use.warnings())
+      viewer.Diagnose(DiagnosticKind::Warning, warning);
+  }
+  if (Report.EMFPages.Count() == 0) {
+    // An error that stopped preparation left no page: it is the run's outcome.
+    TvtGlobals& g = TvtGlobals::Get();
+    if (g.ErrorFlag) {
+      viewer.Log = g.ErrorMessage;
+    } else if (!Report.ErrorText.empty()) {
+      viewer.Log = Report.ErrorText;
+      Report.ErrorText.clear();
+    }
+  }
+  // A picture that gave up at the time limit stays empty; the run says so.
+  if (viewer.Log.empty() && !time_limit.first_give_up().empty())
+    viewer.Log = time_limit.first_give_up();
+}
+
+bool ViewerRunner::LoadForm(TzrViewer& viewer) {
+  if (viewer.ReportFile.empty()) {
+    viewer.Log = kReportFileNotSet;
+    return false;
+  }
+  std::string form;
+  try {
+    WorkEventScope work(services_.http, viewer);
+    form = services_.http.Get(viewer.ReportFile);
+  } catch (const std::exception& e) {
+    viewer.Log = e.what();
+    return false;
+  }
+  ByteReader reader(form, viewer.ReportFile);
+  const TvtReport::FormLoadResult loaded = Report.LoadFromStream(reader);
+  form.clear();
+  Report.PrintToDefault = false;
+  if (!loaded.loaded) {
+    // What loaded of a damaged form is not prepared: the run stops with no page.
+    viewer.Log = viewer.ReportFile + " is not a report form (" + loaded.reason + ")";
+    return false;
+  }
+  return true;
 }
 
 bool ViewerRunner::FetchDataPage(TzrViewer& viewer, const std::filesystem::path& page_file) {
@@ -275,6 +360,7 @@ bool ViewerRunner::FetchDataPage(TzrViewer& viewer, const std::filesystem::path&
     viewer.DocumentLoaded = true;
   });
   browser.Navigate(viewer.dataFile);
+  data_page_failure_.clear();
 
   int& ticks = wait_ticks_;
   while (!viewer.DocumentLoaded) {
@@ -285,15 +371,21 @@ bool ViewerRunner::FetchDataPage(TzrViewer& viewer, const std::filesystem::path&
     if (viewer.TimeOut < ticks) {
       if (viewer.publ != 1) viewer.ShowNotice(kTimeOutNotice);
       viewer.Log = kTimeOutLog;
+      viewer.Diagnose(DiagnosticKind::Detail, "the data page " + viewer.dataFile +
+                                                  " did not arrive within TimeOut (" +
+                                                  std::to_string(viewer.TimeOut) + " ticks of " +
+                                                  std::to_string(services_.tick.count()) + " ms)");
       return false;
     }
   }
+  data_page_failure_ = browser.failure();
   return true;
 }
 
-void ViewerRunner::ServerError(TzrViewer& viewer) {
+void ViewerRunner::ServerError(TzrViewer& viewer, const std::string& detail) {
   if (viewer.publ != 1) viewer.ShowNotice(kServerError);
   viewer.Log = kServerError;
+  viewer.Diagnose(DiagnosticKind::Detail, detail);
 }
 
 void ViewerRunner::ApplyGridMeta(const std::string& grid_meta) {
@@ -333,6 +425,10 @@ void ViewerRunner::ExportReport(TzrViewer& viewer, int8_t image_type,
       viewer.Log = export_not_available_message(info->format);
     }
   }
+  // A run that ended early (an undefined name with Progress 1) exported what it had; the
+  // error it recorded is the outcome, as it is for a shown report.
+  if (viewer.Log.empty() && !Report.ErrorText.empty()) viewer.Log = Report.ErrorText;
+  Report.ErrorText.clear();
   ResetReport();
 }
 
@@ -371,6 +467,7 @@ void ViewerRunner::GetFile(TzrViewer& viewer) {
 
   const WorkFolder& folder = viewer.work_folder();
   folder.ensure_exists();
+  TimeLimitScope time_limit(services_.http, effective_ticks(viewer.TimeOut) * services_.tick);
   const std::filesystem::path data_file = folder.root() / ansi_to_utf8(data_name);
   const std::filesystem::path form_file = folder.root() / ansi_to_utf8(form_name);
   write_whole_file(data_file, "");

@@ -8,9 +8,15 @@
 //                    GridMeta, ImageFile, preparation;
 //   SaveImage, SendEMail, GetFile, ClearHistory.
 //
-// Expected failures (no permission, download error, timeout, server error, export errors)
-// go to the control's Log (and a message box where the control shows one) and return
-// normally; anything else raises and becomes the member's failure code.
+// Expected failures (no permission, download error, a form that does not load, timeout,
+// server error, an error that stopped preparation, export errors) go to the control's Log
+// (and a message box where the control shows one) and return normally; anything else raises
+// and becomes the member's failure code. What Log leaves out (the address and HTTP status
+// behind "SERVER ERROR.", data that no band uses) goes to the control's diagnostics.
+//
+// Every download of a load (form, pictures) gives up after TimeOut ticks (below 10: 600),
+// the data page wait after TimeOut + 1 ticks; the work files of a load are removed on every
+// way out.
 //
 // Preview is headless: the prepared pages stay in `report()` until the next run (no window
 // is opened). Printing goes through PrintPreparedReport, which says in Log that nothing was
@@ -50,6 +56,8 @@ inline constexpr const char* kBadFileName =
     " File Name\xC0\xCC \xC0\xDF\xB8\xF8\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";  // "이
                                                                                      // 잘못되었습니다."
 inline constexpr const char* kEmptyReportFile = "Empty Property ReportFile";
+// The form download's error when there is no address to download.
+inline constexpr const char* kReportFileNotSet = "ReportFile is not set";
 
 class ViewerRunner : public ReportRunner {
  public:
@@ -92,9 +100,14 @@ class ViewerRunner : public ReportRunner {
   std::function<void(TvtView& grid, const std::string& text)> OnGridText;
 
  private:
+  // Downloads ReportFile and reads the form; false with Log set when the load stops (no
+  // address, a download error, bytes that are no form).
+  bool LoadForm(TzrViewer& viewer);
   // Fetches the data page into the work file; false when the load stops (timeout).
   bool FetchDataPage(TzrViewer& viewer, const std::filesystem::path& page_file);
-  void ServerError(TzrViewer& viewer);
+  // "SERVER ERROR." in Log (and a message box unless publ is 1); `detail` (the address and
+  // why) goes to the host's diagnostics.
+  void ServerError(TzrViewer& viewer, const std::string& detail);
   void ApplyGridMeta(const std::string& grid_meta);
   void ConnectLinkHandlers(TzrViewer& viewer);
   void ExportReport(TzrViewer& viewer, int8_t image_type, const std::string& image_name);
@@ -107,6 +120,7 @@ class ViewerRunner : public ReportRunner {
   TvtChartObject chart_;
   bool shown_ = false;
   int wait_ticks_ = 0;
+  std::string data_page_failure_;  // why the last data page fetch brought no page
 };
 
 }  // namespace zr

@@ -9,6 +9,7 @@
 // sink may re-enter the control while a call is in progress (nothing guards against it).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,12 @@ struct PreviewColors {
   int32_t HeaderColor = 10803944;     // 0xA4DAE8
   int32_t HeaderLineColor = 4754333;  // 0x488B9D
 };
+
+// Detail for the person running a host, beyond what Log and the message boxes say: the
+// address and HTTP status behind "SERVER ERROR.", data that reaches no band. Not part of the
+// control's interface and never in Log; a host that does not listen loses nothing.
+enum class DiagnosticKind { Detail, Warning };
+using DiagnosticHandler = std::function<void(DiagnosticKind kind, const std::string& text)>;
 
 // The host page's scheme-and-host prefix kept in SiteRoot: the first p + 9 bytes of `url`,
 // where p is the 1-based position of the first "/" from its 10th byte on (0 when none).
@@ -137,6 +144,12 @@ class TzrViewer {
   // bar (maximum 100) unless Progress is 1.
   void HttpWorkEvent(int64_t work_count);
 
+  // Where diagnostics go (texts are ANSI); none by default.
+  void set_diagnostics(DiagnosticHandler handler) { diagnostics_ = std::move(handler); }
+  void Diagnose(DiagnosticKind kind, const std::string& text) const {
+    if (diagnostics_) diagnostics_(kind, text);
+  }
+
   // Events. One sink at most; connecting replaces the previous one. The control keeps a
   // shared reference until it is disconnected.
   void connect_events(std::shared_ptr<ViewerEventSink> sink) { event_sink_ = std::move(sink); }
@@ -173,6 +186,7 @@ class TzrViewer {
   FormProperties form_properties_;
   std::shared_ptr<ReportRunner> runner_;
   std::shared_ptr<ViewerEventSink> event_sink_;
+  DiagnosticHandler diagnostics_;
 };
 
 }  // namespace zr

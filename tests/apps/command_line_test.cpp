@@ -84,14 +84,42 @@ TEST(CommandLineTest, MalformedLinesAreUsageErrors) {
 }
 
 TEST(CommandLineTest, HelpNeedsNothingElseAndListsEveryPropertyAndCommand) {
-  EXPECT_TRUE(parse_command_line({"--help"}).help);
-  EXPECT_TRUE(parse_command_line({"save", "-h"}).help);  // even where the line is incomplete
+  for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"help"}, Args{"HELP"},
+                           Args{"save", "-h"},  // even where the line is incomplete
+                           Args{"--ReportFile", "r.zrf", "save", "--help"}})
+    EXPECT_TRUE(parse_command_line(args).help) << ::testing::PrintToString(args);
+  // After "--" nothing is an option, help neither.
+  EXPECT_FALSE(parse_command_line({"--", "save", "0", "--help"}).help);
 
   const std::string text = help_text();
   for (const DispMember& member : viewer_members()) {
     if (member.kind != MemberKind::Property) continue;
-    EXPECT_NE(text.find("\n  " + std::string(member.name) + " "), std::string::npos) << member.name;
+    const std::string name(member.name);
+    EXPECT_TRUE(text.find("\n  " + name + " ") != std::string::npos ||
+                text.find("\n  --" + name + " ") != std::string::npos)
+        << member.name;
   }
+  // The properties a command line needs come first, with unit and default, then the rest
+  // under their own heading, then the examples.
+  const size_t needed = text.find("\nProperties for a command line");
+  const size_t others = text.find("\nOther properties of the control");
+  const size_t examples = text.find("\nExamples:");
+  ASSERT_NE(needed, std::string::npos);
+  ASSERT_NE(others, std::string::npos);
+  ASSERT_NE(examples, std::string::npos);
+  EXPECT_LT(needed, others);
+  EXPECT_LT(others, examples);
+  for (const char* name : {"ReportFile", "dataFile", "Params", "DataMeta", "GridMeta", "ImageFile",
+                           "TimeOut", "publ", "Acl", "Progress", "History", "InHtml"}) {
+    const size_t at = text.find("\n  --" + std::string(name) + " ");
+    EXPECT_TRUE(at > needed && at < others) << name;
+  }
+  EXPECT_EQ(text.find("\n  ReportFile "), std::string::npos);  // not listed twice
+  EXPECT_NE(text.find("ticks of 100 ms"), std::string::npos);
+  EXPECT_NE(text.find("--Params \"Title='"), std::string::npos);
+  EXPECT_NE(text.find("Default: 0"), std::string::npos);
+  for (size_t from = 0, end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+    EXPECT_LE(end - from, 80u + 20u) << text.substr(from, end - from);  // Hangul is 3 bytes
   for (const HostCommand& entry : host_commands()) {
     EXPECT_NE(text.find("\n  " + std::string(entry.word)), std::string::npos) << entry.word;
     EXPECT_NE(find_member(entry.method), nullptr) << entry.method;  // a real method

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,7 +26,24 @@ struct Example {
   std::string variables;  // --var options
   int pages;
   std::vector<std::string> lines;  // prepared text lines that must be there
+  // Text lines that follow each other on page 2: the headers a continued group repeats.
+  std::vector<std::string> page_two = {};
 };
+
+// The text lines of page `number` of a prepared dump, in order.
+std::vector<std::string> page_lines(const std::string& dump, int number) {
+  std::vector<std::string> lines;
+  std::istringstream in(dump);
+  const std::string head = "page " + std::to_string(number) + ":";
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("page ")) inside = line.starts_with(head);
+    const std::string prefix = "    line \"";
+    if (inside && line.starts_with(prefix))
+      lines.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+  }
+  return lines;
+}
 
 std::string read_text(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -61,6 +79,13 @@ TEST_P(ExampleTest, PreparesWithItsTotalsAndPageNumbers) {
       << prepared.output.substr(0, 20);
   for (const std::string& line : example.lines)
     EXPECT_NE(prepared.output.find("    line \"" + line + "\"\n"), std::string::npos) << line;
+  if (!example.page_two.empty()) {
+    const std::vector<std::string> lines = page_lines(prepared.output, 2);
+    EXPECT_NE(
+        std::search(lines.begin(), lines.end(), example.page_two.begin(), example.page_two.end()),
+        lines.end())
+        << ::testing::PrintToString(lines);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +98,10 @@ INSTANTIATE_TEST_SUITE_P(
                 {"2026년 상반기 매출 현황", "■ 서울 지역", "1001  한빛상사   담당: 김민준",
                  "소계  5건   6,229,000", "지역 합계  판매 15건   20,704,500",
                  "지역 합계  판매 16건   24,476,500", "지역 합계  판매 16건   21,042,500",
-                 "총계  판매 47건   66,223,500원", "1 / 2 쪽", "2 / 2 쪽"}},
+                 "총계  판매 47건   66,223,500원", "1 / 2 쪽", "2 / 2 쪽"},
+                // A customer whose lines continue on page 2 is named there again, under its
+                // region, before the first of those lines.
+                {"금액", "■ 경기 지역", "2003  판교소프트   담당: 윤서준", "50027"}},
         // Params reach the form as dictionary variables; --var sets them the same way.
         Example{"stock",
                 "stock_form.json",

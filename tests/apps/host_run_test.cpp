@@ -24,6 +24,7 @@ class ScriptedRunner : public testing::RecordingRunner {
   explicit ScriptedRunner(std::vector<std::string>& calls) : RecordingRunner(calls) {}
   void PreviewReport(TzrViewer& viewer) override {
     RecordingRunner::PreviewReport(viewer);
+    for (const auto& [kind, text] : diagnose) viewer.Diagnose(kind, utf8_to_ansi(text));
     finish(viewer);
   }
   void SaveImage(TzrViewer& viewer, int8_t type, const std::string& name) override {
@@ -34,7 +35,8 @@ class ScriptedRunner : public testing::RecordingRunner {
     }
     finish(viewer);
   }
-  std::string log;  // UTF-8
+  std::string log;                                               // UTF-8
+  std::vector<std::pair<DiagnosticKind, std::string>> diagnose;  // UTF-8
   int32_t raise = 0;
   std::filesystem::path write_to;
 
@@ -110,13 +112,16 @@ TEST_F(HostRunTest, SettingsReachTheControlThroughItsDispatchTable) {
 }
 
 TEST_F(HostRunTest, CommandsCallTheirMethods) {
+  // As the host, zrviewer takes a relative NAME in the current folder.
+  const std::string cwd = std::filesystem::current_path().string();
   const std::pair<Args, std::string> cases[] = {
       {{"preview"}, "PreviewReport"},
       {{"print"}, "PrintReport"},
       {{"save", "0"}, "SaveImage(0,)"},  // no name: the control's default name
-      {{"save", "9", "목록.csv"}, "SaveImage(9," + utf8_to_ansi("목록.csv") + ")"},
-      {{"SaveImage", "-1", "x"}, "SaveImage(-1,x)"},
-      {{"mail", "2", "r.htm"}, "SendEMail(2,r.htm)"},
+      {{"save", "9", "목록.csv"}, "SaveImage(9," + utf8_to_ansi(cwd + "/목록.csv") + ")"},
+      {{"save", "8", "out/../r.txt"}, "SaveImage(8," + cwd + "/r.txt)"},
+      {{"SaveImage", "3", "/tmp/x"}, "SaveImage(3,/tmp/x)"},
+      {{"mail", "2", "r.htm"}, "SendEMail(2," + cwd + "/r.htm)"},
       {{"get-file"}, "GetFile"},
       {{"clear-history"}, "ClearHistory"},
   };
@@ -141,6 +146,12 @@ TEST_F(HostRunTest, RefusedMembersExitWithTheControlsFailure) {
       {{"--ColorHeader", "red", "preview"}, "--ColorHeader failed:"},
       {{"save", "128"}, "SaveImage failed: Out of range: argument 1 of SaveImage"},
       {{"save", "pdf"}, "SaveImage failed: Type mismatch"},
+      // A TYPE the control would quietly export nothing for stops the line.
+      {{"save", "99", "x.pdf"},
+       "zrviewer: SaveImage failed: TYPE 99 has no export format; TYPE is 0 PDF, 1 RTF, 2 HTML, "
+       "3 JPEG, 4 GIF, 5 BMP, 6 EMF, 7 WMF, 8 Text, 9 CSV\n"},
+      {{"mail", "-1"}, "zrviewer: SendEMail failed: TYPE -1 has no export format"},
+      {{"--Bogus", "1", "save", "10"}, "SaveImage failed: TYPE 10"},  // before any setting
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));
@@ -173,6 +184,42 @@ TEST_F(HostRunTest, ExitStatusFollowsLogAndTheMethodsResult) {
   EXPECT_EQ(err.str(),
             "zrviewer: PrintReport failed: PrintReport is not available: no report runner is "
             "attached (E_UNEXPECTED 0x8000FFFF)\n");
+}
+
+// Log prints on one line; the control's diagnostics go to stderr while the line runs.
+TEST_F(HostRunTest, LogIsOneLineAndDiagnosticsGoToStderr) {
+  runner->log = "An error occured during calculating\r[Title]\r\rReport: Report";
+  runner->diagnose = {{DiagnosticKind::Detail, "the data page http://s/d.html: HTTP status 404"},
+                      {DiagnosticKind::Warning, "section \"주문\" is used by no band"}};
+  EXPECT_EQ(run({"preview"}), kExitLogged);
+  EXPECT_EQ(out.str(), "Log: An error occured during calculating | [Title] | Report: Report\n");
+  EXPECT_EQ(err.str(),
+            "zrviewer: the data page http://s/d.html: HTTP status 404\n"
+            "zrviewer: warning: section \"주문\" is used by no band\n");
+  viewer.Diagnose(DiagnosticKind::Warning, "after the line");  // nobody listens any more
+  EXPECT_EQ(err.str().find("after the line"), std::string::npos);
+}
+
+// A plain path in ReportFile or dataFile is a local file: the control gets its file:// address.
+TEST_F(HostRunTest, PlainPathsBecomeFileAddresses) {
+  const std::string cwd = std::filesystem::current_path().string();
+  const std::pair<Args, std::pair<std::string, std::string>> cases[] = {
+      {{"--ReportFile", "r.zrf", "--dataFile=d/../p.html"},
+       {"file://" + cwd + "/r.zrf", "file://" + cwd + "/p.html"}},
+      {{"--reportfile", "/srv/보고서 1.zrf", "--DATAFILE", "/srv/a&b.html"},
+       {"file:///srv/%EB%B3%B4%EA%B3%A0%EC%84%9C%201.zrf", "file:///srv/a%26b.html"}},
+      {{"--ReportFile", "http://s/r.zrf", "--dataFile", "file:///tmp/p.html"},
+       {"http://s/r.zrf", "file:///tmp/p.html"}},
+      {{"--ReportFile", "", "--dataFile", ""}, {"", ""}},
+  };
+  for (const auto& [settings, expected] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(settings));
+    Args args = settings;
+    args.push_back("preview");
+    ASSERT_EQ(run(args), kExitOk) << err.str();
+    EXPECT_EQ(viewer.ReportFile, expected.first);
+    EXPECT_EQ(viewer.dataFile, expected.second);
+  }
 }
 
 TEST_F(HostRunTest, SaveSaysWhereTheFileIs) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "support/http_server.h"
+#include "support/silent_server.h"
 #include "support/tool_run.h"
 
 namespace zr {
@@ -141,6 +143,136 @@ TEST_F(ZrviewerRunTest, ClassicPdfOnRequest) {
 
   auto wrong = viewer(sales() + " --PdfMode modern save 0 " + pdf.string());
   EXPECT_EQ(wrong.status, 2) << wrong.output;
+}
+
+// Failures that once looked like success: each ends with its exit status, says what went
+// wrong, prints no "Saved" line and writes no file.
+TEST_F(ZrviewerRunTest, FailuresAreNeverReportedAsSuccess) {
+  const std::string form = read_text(work / "sales.zrf");
+  server.add("/page.zrf", "<html><body>Not found</body></html>", "text/html");
+  server.add("/truncated.zrf", form.substr(0, 100), "application/octet-stream");
+  server.add("/garbage.html", "<html><body>nothing for you</body></html>");
+  server.add_status("/missing.html", 404);
+  const std::string out = (work / "out.pdf").string();
+  const struct {
+    std::string arguments;
+    int status;
+    std::vector<std::string> said;  // in the output, in this order
+  } cases[] = {
+      // An error that stops preparation is the run's outcome, on one line.
+      {sales() + " --Params Title=unquoted save 0 " + out,
+       1,
+       {"Log: An error occured during calculating | [Title] | Report: Report | Object: Title | "
+        "Undefined symbol \"UNQUOTED\"\n"}},
+      {"--ReportFile " + server.url("/page.zrf") + " save 0 " + out,
+       1,
+       {"Log: " + server.url("/page.zrf") + " is not a report form (unsupported format)\n"}},
+      {"--ReportFile " + server.url("/truncated.zrf") + " --publ 1 save 0 " + out,
+       1,
+       {"Log: " + server.url("/truncated.zrf") + " is not a report form (damaged at offset "}},
+      {"save 0 " + out, 1, {"Log: ReportFile is not set\n"}},
+      // "SERVER ERROR." stays the Log; the address and the reason come on stderr.
+      {"--ReportFile " + server.url("/sales.zrf") + " --dataFile " + server.url("/missing.html") +
+           " --publ 1 save 0 " + out,
+       1,
+       {"zrviewer: Cannot get " + server.url("/missing.html") + ": HTTP status 404\n",
+        "Log: SERVER ERROR.\n"}},
+      {"--ReportFile " + server.url("/sales.zrf") + " --dataFile " + server.url("/garbage.html") +
+           " --publ 1 save 0 " + out,
+       1,
+       {"zrviewer: the data page " + server.url("/garbage.html") + " holds no data section",
+        "Log: SERVER ERROR.\n"}},
+      {sales() + " save 99 " + out,
+       2,
+       {"zrviewer: SaveImage failed: TYPE 99 has no export format; TYPE is 0 PDF"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    auto run = viewer(c.arguments);
+    EXPECT_EQ(run.status, c.status) << run.output;
+    size_t from = 0;
+    for (const std::string& text : c.said) {
+      const size_t at = run.output.find(text, from);
+      EXPECT_NE(at, std::string::npos) << text << "\n" << run.output;
+      from = at == std::string::npos ? from : at + text.size();
+    }
+    EXPECT_EQ(run.output.find("Saved"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(out));
+  }
+}
+
+// A server that takes the form request and never answers holds zrviewer no longer than
+// TimeOut (10 ticks: a second); a refused connection fails at once whatever TimeOut says.
+TEST_F(ZrviewerRunTest, DownloadsGiveUpAtTheTimeOut) {
+  testing_support::SilentServer silent;
+  ASSERT_NE(silent.port(), 0);
+  const struct {
+    std::string report_file;
+    std::string time_out;
+    std::string log;
+  } cases[] = {
+      {silent.url("/sales.zrf"), "10",
+       "Log: Cannot get " + silent.url("/sales.zrf") + ": no answer within 1.0 s\n"},
+      {testing_support::refused_url("/sales.zrf"), "600", "Log: Cannot get http://127.0.0.1:"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report_file);
+    const auto start = std::chrono::steady_clock::now();
+    auto run = viewer("--ReportFile " + c.report_file + " --TimeOut " + c.time_out + " preview");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(run.output.starts_with(c.log)) << run.output;
+  }
+}
+
+// zrviewer is the host: a plain path names a local file and a relative NAME lands in the
+// current folder. Warnings about data that reaches no band go to stderr and change nothing.
+TEST_F(ZrviewerRunTest, LocalFilesRelativeNamesAndWarnings) {
+  const std::string page = read_text(fs::path(ZR_EXAMPLES_DIR) / "sales" / "data_page.html");
+  std::ofstream(work / "data page.html", std::ios::binary)
+      << page << "\n<PRE>\n"
+      << page.substr(page.find("<?xml"), page.find("DATANAME=") - page.find("<?xml"))
+      << "DATANAME=SPARE\n</PRE>\n";
+  auto run = run_command("cd " + work.string() + " && ZOREL_HOME=" + (work / "zorel").string() +
+                         " " ZR_VIEWER_PATH
+                         " --ReportFile sales.zrf --dataFile 'data page.html' save 0 out/r.pdf");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(fs::exists(work / "out" / "r.pdf"));
+  EXPECT_NE(run.output.find("zrviewer: warning: section \"SPARE\" is used by no band and no "
+                            "object\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("Saved " + (work / "out" / "r.pdf").string() + "\n"), std::string::npos)
+      << run.output;
+  // Not a terminal: no progress line.
+  EXPECT_EQ(run.output.find('\r'), std::string::npos);
+}
+
+// A data packet in a Western code page without an encoding declaration loads, and its text
+// reaches the report converted (the text export writes code page 949).
+TEST_F(ZrviewerRunTest, EightBitPacketsLoadInTheirCodePage) {
+  // The customers' section of the sales page replaced by one customer written in
+  // Windows-1252 without an encoding declaration or LCID; the sales lines stay as they are.
+  const std::string page = read_text(fs::path(ZR_EXAMPLES_DIR) / "sales" / "data_page.html");
+  const std::string rest = page.substr(page.find("DATANAME=M") + 10);
+  server.add("/western.html",
+             "<PRE>\n<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET "
+             "Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"Region\" "
+             "fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"CustNo\" "
+             "fieldtype=\"i4\"/><FIELD attrname=\"Company\" fieldtype=\"string\" "
+             "WIDTH=\"40\"/><FIELD attrname=\"Contact\" fieldtype=\"string\" "
+             "WIDTH=\"20\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW "
+             "Region=\"North\" CustNo=\"1001\" Company=\"O\xB4Neill\" "
+             "Contact=\"M\xFCller\"/></ROWDATA></DATAPACKET>\nDATANAME=M" +
+                 rest);
+  const fs::path text = work / "western.txt";
+  auto run = viewer("--ReportFile " + server.url("/sales.zrf") + " --dataFile " +
+                    server.url("/western.html") + " --Progress 1 save 8 " + text.string());
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::string exported = read_text(text);
+  // "´" is 0xA2A5 in code page 949; "ü" has no form there and becomes "?".
+  EXPECT_NE(exported.find("O\xA2\xA5Neill"), std::string::npos) << run.output;
+  EXPECT_NE(exported.find("M?ller"), std::string::npos);
 }
 
 TEST_F(ZrviewerRunTest, RunFailuresShowInLogAndTheExitStatus) {

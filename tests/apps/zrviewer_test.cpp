@@ -11,10 +11,16 @@ testing_support::ToolResult run_viewer(const std::string& arguments) {
 }
 
 TEST(ZrviewerTest, HelpAndMalformedLines) {
-  auto help = run_viewer("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.output.find("usage: zrviewer"), std::string::npos);
-  EXPECT_NE(help.output.find("\n  ReportFile "), std::string::npos);
+  for (const char* asks : {"--help", "-h", "help", "save --help", "--ReportFile r.zrf -h"}) {
+    auto help = run_viewer(asks);
+    EXPECT_EQ(help.status, 0) << asks;
+    EXPECT_TRUE(help.output.starts_with("usage: zrviewer")) << asks;
+    EXPECT_NE(help.output.find("\n  --ReportFile URL "), std::string::npos);
+  }
+  // "--" ends the options: a NAME that starts with dashes is a name, not an option.
+  auto ended = run_viewer("-- save 99 --help");
+  EXPECT_EQ(ended.status, 2);
+  EXPECT_TRUE(ended.output.starts_with("zrviewer: SaveImage failed: TYPE 99")) << ended.output;
 
   const std::pair<const char*, const char*> usage_cases[] = {
       {"", "zrviewer: no command given\n"},

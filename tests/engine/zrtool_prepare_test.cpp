@@ -86,4 +86,38 @@ TEST(PrepareCommandTest, VariablesAndErrors) {
   fs::remove_all(work);
 }
 
+// Form and data that miss each other still prepare; stderr says what reached no band.
+TEST(PrepareCommandTest, WarnsAboutDataThatReachesNoBand) {
+  const fs::path work =
+      fs::path(testing::TempDir()) / ("zrtool_prepare_warn_" + std::to_string(getpid()));
+  fs::create_directories(work);
+  const std::string json = (work / "form.json").string(), form = (work / "form.zrf").string(),
+                    out = (work / "out.zrw").string();
+  std::ofstream(json) << R"({"Pages": [{"Objects": [
+      {"Class": "TvtBandView", "Name": "Title", "BandType": "Report title", "Top": 0, "Height": 20},
+      {"Class": "TvtBandView", "Name": "Rows", "BandType": "Master data", "Top": 30,
+       "Height": 20, "FormatText": "datasetITEMS"},
+      {"Class": "TvtMemoView", "Name": "Text", "Top": 31, "Width": 200, "Height": 18,
+       "Memo": ["[ITEMS.\"ID\"]"]}]}]})";
+  ASSERT_EQ(run_tool("form build " + json + " -o " + form).status, 0);
+  const std::string packets = std::string(ZR_TEST_DATA_DIR) + "/packets/";
+  const std::pair<std::string, std::string> cases[] = {
+      {"--data ITEMS=" + packets + "korean_utf8.xml", ""},
+      {"--data WRONG=" + packets + "korean_utf8.xml",
+       "zrtool prepare: warning: band \"Rows\" names the dataset \"datasetITEMS\", which no data "
+       "section filled\n"
+       "zrtool prepare: warning: section \"WRONG\" is used by no band and no object\n"},
+      {"--data ITEMS=" + packets + "empty_rowdata.xml",
+       "zrtool prepare: warning: master band \"Rows\" printed no record\n"},
+  };
+  for (const auto& [data, warnings] : cases) {
+    auto run = run_tool("prepare " + form + " " + data + " -o " + out);
+    EXPECT_EQ(run.status, 0) << data;
+    EXPECT_EQ(run.output, warnings) << data;
+    EXPECT_TRUE(fs::exists(out));
+    fs::remove(out);
+  }
+  fs::remove_all(work);
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zr {
 namespace {
 
@@ -55,6 +57,27 @@ TEST(CodePageTest, Conversions) {
   EXPECT_FALSE(is_valid_utf8(kHangulAnsi));
   EXPECT_FALSE(is_valid_utf8("\xC0\x80"));  // overlong
   EXPECT_EQ(ansi_to_oem("\xE9", 1252), "\x82");
+}
+
+// A stray lead byte spoils only itself: the quote, blank or digit after it is no trail byte,
+// so markup around 8-bit text of another code page keeps its shape.
+TEST(CodePageTest, StrayLeadBytesKeepWhatFollows) {
+  const std::tuple<std::string, std::string> cases[] = {
+      {"O\xB4\"", "O\xEF\xBF\xBD\""},
+      {"\xB4 1", "\xEF\xBF\xBD 1"},
+      {"\xB4\x30",
+       "\xEF\xBF\xBD"
+       "0"},
+      {"a\xC7\xD1\xB1\xDB", "a" + kHangulUtf8},  // real pairs still convert
+  };
+  for (const auto& [ansi, utf8] : cases) {
+    EXPECT_EQ(ansi_to_utf8(ansi, 949), utf8) << ansi;
+    EXPECT_EQ(ansi_to_utf16(ansi, 949).size(), utf8 == "a" + kHangulUtf8 ? 3u : ansi.size());
+  }
+  EXPECT_EQ(try_ansi_to_utf8(kHangulAnsi, 949), kHangulUtf8);
+  EXPECT_EQ(try_ansi_to_utf8("O\xB4\"", 949), std::nullopt);
+  EXPECT_EQ(try_ansi_to_utf8("O\xB4\"", 1252), "O\xC2\xB4\"");
+  EXPECT_EQ(try_ansi_to_utf8("", 949), "");
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/errors.h"
 #include "support/http_server.h"
+#include "support/silent_server.h"
 
 namespace zr {
 namespace {
@@ -99,6 +101,44 @@ TEST(CurlHttpSessionTest, AnUnfinishedTransferCanBeGivenUpAtAnyPoll) {
   }  // dropped while the server still holds its answer
   server.release_slow();
   EXPECT_EQ(session.Get(server.url("/slow")), "late");
+}
+
+// A server that takes the request and never answers: a Get gives up at the session's time
+// limit, tells OnGiveUp, and a stalled transfer fails at the stall timeout without a limit.
+TEST(CurlHttpSessionTest, AGetGivesUpAtTheTimeLimit) {
+  testing_support::SilentServer silent;
+  ASSERT_NE(silent.port(), 0);
+  const std::string url = silent.url("/form.zrf");
+  const std::string message = "Cannot get " + url + ": no answer within 0.3 s";
+  {
+    CurlHttpSession session;
+    std::vector<std::string> given_up;
+    session.OnGiveUp = [&](const std::string& text) { given_up.push_back(text); };
+    session.set_time_limit(std::chrono::milliseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      session.Get(url);
+      ADD_FAILURE() << "no error";
+    } catch (const IoError& e) {
+      EXPECT_EQ(std::string(e.what()), message);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(given_up, std::vector<std::string>{message});
+  }
+  HttpSessionOptions options;
+  options.stall_timeout_seconds = 1;
+  CurlHttpSession stalling(options);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(stalling.Get(url), IoError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(CurlHttpSessionTest, ARefusedConnectionFailsAtOnce) {
+  CurlHttpSession session;
+  session.set_time_limit(std::chrono::seconds(60));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(session.Get(testing_support::refused_url("/form.zrf")), IoError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(CurlHttpSessionTest, ABodyOverTheLimitFails) {

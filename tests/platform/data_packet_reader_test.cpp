@@ -225,6 +225,48 @@ TEST(DataPacketReaderTest, PageTextAroundThePacketIsIgnored) {
   EXPECT_EQ(latin.value("N").raw_string(), "caf\xE9");
 }
 
+// 8-bit text without an encoding declaration: the code page of the packet's LCID, else the
+// engine's code page when the bytes are well-formed there, else Windows-1252; the text then
+// arrives in the engine's code page. A stray lead byte before a quote no longer breaks the XML.
+TEST(DataPacketReaderTest, EightBitTextFollowsLcidThenEngineThenWestern) {
+  struct Case {
+    const char* what;
+    std::string declaration;  // empty: none
+    std::string params;       // the PARAMS element
+    std::string value;        // raw bytes of the row value
+    int engine_code_page;
+    std::string expected;  // in the engine's code page
+  };
+  const std::string plain = R"(<?xml version="1.0" standalone="yes"?>  )";
+  const Case cases[] = {
+      {"acute accent before the quote, no LCID", plain, "<PARAMS/>", "O\xB4", 949, "O\xA2\xA5"},
+      {"Western LCID", plain, R"(<PARAMS LCID="1033"/>)", "It\xB4s 5\xB0", 949,
+       "It\xA2\xA5s 5\xA1\xC6"},
+      {"LCID in lower case, single quotes", "", "<PARAMS lcid = '2057'/>", "\xD7", 949, "\xA1\xBF"},
+      {"Russian LCID", plain, R"(<PARAMS LCID="1049"/>)", "\xCF\xF0", 949, "\xAC\xB1\xAC\xE2"},
+      {"Korean LCID", plain, R"(<PARAMS LCID="1042"/>)", kHongAnsi, 949, kHongAnsi},
+      {"no LCID, well-formed in the engine's code page", plain, "<PARAMS/>", kHongAnsi, 949,
+       kHongAnsi},
+      {"no LCID, not Korean: Western", plain, "<PARAMS/>", "caf\xE9 \xB4", 949, "caf? \xA2\xA5"},
+      {"no LCID, Western engine", plain, "<PARAMS/>", "caf\xE9 \xB4", 1252, "caf\xE9 \xB4"},
+      {"declared encoding wins over LCID",
+       R"(<?xml version="1.0" encoding="windows-1252" standalone="yes"?>  )",
+       R"(<PARAMS LCID="1042"/>)", "\xB4", 949, "\xA2\xA5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string bytes =
+        c.declaration +
+        R"(<DATAPACKET Version="2.0"><METADATA><FIELDS><FIELD attrname="N" fieldtype="string" WIDTH="20"/></FIELDS>)" +
+        c.params + "</METADATA><ROWDATA><ROW N=\"" + c.value + "\"/></ROWDATA></DATAPACKET>";
+    DataPacketOptions options;
+    options.code_page = c.engine_code_page;
+    ClientDataset table;
+    ASSERT_NO_THROW(table.load_from_bytes(bytes, "packet", options));
+    EXPECT_EQ(table.value("N").raw_string(), c.expected);
+  }
+}
+
 TEST(DataPacketReaderTest, NestedTablesAreReadable) {
   ClientDataset table;
   table.load_from_file(packet_path("nested.xml"));

@@ -20,6 +20,25 @@ TEST(FontToolTest, PrintsFileMetricsAndExtent) {
   EXPECT_NE(result.output.find("height: 20\n"), std::string::npos);
 }
 
+// The tool says whether the face itself is installed, and what stands in when it is not.
+TEST(FontToolTest, SaysWhenAFaceIsNotInstalled) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"'Liberation Sans'", "\ninstalled: yes\n"},
+      {"Arial", "\ninstalled: no; stands in: \"Liberation Sans\"\n"},
+      {"NoSuchFace",
+       "\ninstalled: no; nothing answers to the name, fallback for character set 1: "
+       "\"NanumGothic\"\n"},
+      {"NoSuchFace --charset 0",
+       "\ninstalled: no; nothing answers to the name, fallback for "
+       "character set 0: \"Liberation Sans\"\n"},
+  };
+  for (const auto& [arguments, line] : cases) {
+    auto result = run_tool(std::string("font ") + arguments);
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find(line), std::string::npos) << arguments << "\n" << result.output;
+  }
+}
+
 TEST(FontToolTest, RejectsBadArguments) {
   EXPECT_EQ(run_tool("font").status, 1);
   EXPECT_EQ(run_tool("font Arial --height x").status, 1);

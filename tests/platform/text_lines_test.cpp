@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace zr {
 namespace {
 
@@ -31,6 +33,20 @@ TEST(TextLinesTest, TrimDropsEveryByteUpTo32) {
   EXPECT_EQ(trim_blanks(std::string(" \t\x01 a b\x1f\x20", 9)), "a b");
   EXPECT_EQ(trim_blanks("   "), "");
   EXPECT_EQ(trim_blanks("\xA1 x \xA1"), "\xA1 x \xA1");  // high bytes are not blanks
+}
+
+TEST(TextLinesTest, SingleLineJoinsTheLinesWithSeparators) {
+  const std::pair<std::string, std::string> cases[] = {
+      // The preparation error the engine separates with CR.
+      {"An error occured during calculating\r[Title]\r\rReport: Report\rObject: Title\r\r"
+       "Undefined symbol \"X\"",
+       "An error occured during calculating | [Title] | Report: Report | Object: Title | "
+       "Undefined symbol \"X\""},
+      {"one line", "one line"},
+      {"a\r\n  b  \n\n", "a | b"},
+      {"", ""},
+  };
+  for (const auto& [text, line] : cases) EXPECT_EQ(single_line(text), line) << text;
 }
 
 }  // namespace

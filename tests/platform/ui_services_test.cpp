@@ -70,6 +70,17 @@ TEST(UiServicesTest, HeadlessUiWritesRecordsAndAnswers) {
   EXPECT_NE(out.str().find("cap: prompt\n"), std::string::npos);
 }
 
+// A message whose parts the engine separates with CR reads as one line with separators; the
+// recorded call keeps the text as it was.
+TEST(UiServicesTest, HeadlessUiWritesALineWithSeparators) {
+  std::ostringstream out;
+  HeadlessUi ui(&out);
+  const std::string text = "An error occured during calculating\r[Title]\r\rReport: Report";
+  ui.show_message(text, "Error", MB_OK | MB_ICONERROR);
+  EXPECT_EQ(out.str(), "Error: An error occured during calculating | [Title] | Report: Report\n");
+  EXPECT_EQ(ui.calls().back().text, text);
+}
+
 TEST(UiServicesTest, HeadlessUiWithoutStreamStaysSilent) {
   HeadlessUi ui(nullptr);
   EXPECT_EQ(ui.show_message("text", "caption", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);

@@ -37,4 +37,33 @@ TEST(PageToolTest, BadSectionNameStopsWithAClearError) {
   EXPECT_NE(run.output.find("Invalid section name \"../../X\""), std::string::npos) << run.output;
 }
 
+// What the viewer would skip in silence is an error of the tool: a page without sections, a
+// --relation that cannot link anything.
+TEST(PageToolTest, NothingToShowIsAnError) {
+  std::string empty = testing::TempDir() + "no_sections_" + std::to_string(getpid()) + ".html";
+  FILE* file = fopen(empty.c_str(), "w");
+  fputs("<html><body><PRE>\nno sections\n</PRE></body></html>\n", file);
+  fclose(file);
+  const std::pair<std::string, std::string> cases[] = {
+      {"page " + empty, "zrtool page: " + empty +
+                            " holds no data section (the lines of a "
+                            "section end with a line DATANAME=name)\n"},
+      {"page " + kExamplePage + " --relation DATADETAIL/DSDATAMASTER",
+       "zrtool page: --relation 'DATADETAIL/DSDATAMASTER' needs five fields: "
+       "DETAIL/DSMASTER/INDEX FIELDS/DESCENDING FIELDS/MASTER FIELDS\n"},
+      {"page " + kExamplePage + " --relation 'ORDERS/DSDATAMASTER/CustNo//CustNo'",
+       "zrtool page: --relation 'ORDERS/DSDATAMASTER/CustNo//CustNo': the page has no section "
+       "ORDERS\n"},
+      {"page " + kExamplePage + " --relation 'DATADETAIL/DATAMASTER/CustNo//CustNo'",
+       "zrtool page: --relation 'DATADETAIL/DATAMASTER/CustNo//CustNo': DATAMASTER is no data "
+       "source (DS and the name of a section of the page)\n"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    auto run = run_tool(arguments);
+    EXPECT_EQ(run.status, 1) << arguments;
+    EXPECT_EQ(run.output, message) << arguments;
+  }
+  std::remove(empty.c_str());
+}
+
 }  // namespace

@@ -84,6 +84,9 @@ class PipelineTest : public ::testing::Test {
     options.mail = std::move(recording);
     options.clock = &clock;
     session = MakeViewer(ui, std::move(options));
+    session->viewer().set_diagnostics([this](DiagnosticKind kind, const std::string& text) {
+      diagnostics.push_back((kind == DiagnosticKind::Warning ? "warning: " : "") + text);
+    });
 
     server.add("/r/orders.zrf", orders_form_bytes(), "application/octet-stream");
     server.add("/r/orders_page.html", read_bytes(viewer_data("orders_page.html")));
@@ -139,6 +142,8 @@ class PipelineTest : public ::testing::Test {
     return names;
   }
 
+  // What the control told its host beyond Log; warnings start with "warning: ".
+  std::vector<std::string> diagnostics;
   HeadlessUi ui{nullptr};
   FixedClock clock{46366.5};
   HttpTestServer server;

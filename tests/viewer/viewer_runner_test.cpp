@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #include "engine/report/report.h"
 #include "pipeline_fixture.h"
 #include "platform/codepage.h"
+#include "support/silent_server.h"
 #include "viewer/history.h"
 #include "viewer/notice.h"
 #include "viewer/progress_window.h"
@@ -133,6 +135,7 @@ struct StopCase {
   std::function<void(const std::string& base, TzrViewer&)> setup;
   std::string log;
   std::vector<std::string> messages;
+  std::string detail = {};  // what the host learns beyond Log (base address left out)
 };
 
 class PipelineStopTest : public PipelineTest {
@@ -169,7 +172,8 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
          v.TimeOut = 10;
        },
        "Time out",
-       {"Time out."}},
+       {"Time out."},
+       "the data page /r/slow.html did not arrive within TimeOut (10 ticks of 100 ms)"},
       {"time out, quiet",
        [](const std::string& base, TzrViewer& v) {
          v.dataFile = base + "/r/slow.html";
@@ -177,18 +181,26 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
          v.publ = 1;
        },
        "Time out",
-       {}},
+       {},
+       "the data page /r/slow.html did not arrive within TimeOut (10 ticks of 100 ms)"},
       {"page without sections",
        [](const std::string& base, TzrViewer& v) {
          v.dataFile = base + "/r/nodata.html";
          v.DataMeta.clear();  // its sections would make up for the page's
        },
        "SERVER ERROR.",
-       {"SERVER ERROR."}},
+       {"SERVER ERROR."},
+       "the data page /r/nodata.html holds no data section (no line DATANAME=name after a "
+       "section)"},
       {"page not found",
        [](const std::string& base, TzrViewer& v) { v.dataFile = base + "/r/missing.html"; },
        "SERVER ERROR.",
-       {"SERVER ERROR."}},
+       {"SERVER ERROR."},
+       "Cannot get /r/missing.html: HTTP status 404"},
+      {"form address not set",
+       [](const std::string&, TzrViewer& v) { v.ReportFile.clear(); },
+       "ReportFile is not set",
+       {}},
       {"no sections, quiet",
        [](const std::string& base, TzrViewer& v) {
          v.dataFile = base + "/r/nodata.html";
@@ -196,7 +208,9 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
          v.publ = 1;
        },
        "SERVER ERROR.",
-       {}},
+       {},
+       "the data page /r/nodata.html holds no data section (no line DATANAME=name after a "
+       "section)"},
   };
   for (const StopCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -209,14 +223,24 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
     viewer().GridMeta = "g\r\nGRIDNAME=G\r\n";
     viewer().ImageFile = "Pic=/nonexistent.png";
     ui.clear_calls();
+    diagnostics.clear();
     c.setup(server.url(""), viewer());
     viewer().PreviewReport();
 
-    std::string log = viewer().Log;
     const std::string base = server.url("");
-    if (log.rfind("Cannot get " + base, 0) == 0) log.replace(11, base.size(), "");
-    EXPECT_EQ(log, c.log);
+    auto without_base = [&](std::string text) {
+      for (size_t at = text.find(base); at != std::string::npos; at = text.find(base))
+        text.erase(at, base.size());
+      return text;
+    };
+    EXPECT_EQ(without_base(viewer().Log), c.log);
     EXPECT_EQ(Messages(), c.messages);
+    if (c.detail.empty()) {
+      EXPECT_EQ(diagnostics, std::vector<std::string>{});
+    } else {
+      ASSERT_EQ(diagnostics.size(), 1u);
+      EXPECT_EQ(without_base(diagnostics[0]), c.detail);
+    }
     if (c.log == "Time out") {
       EXPECT_EQ(runner().wait_ticks(), 11);  // TimeOut 10 gives up after the 11th tick
     }
@@ -237,6 +261,87 @@ TEST_F(PipelineStopTest, ExpectedFailuresEndInLogAndMessageBoxes) {
       EXPECT_EQ(viewer().DataMeta, "x\r\nDATANAME=EXTRA\r\n");
     }
   }
+}
+
+// A form that does not load stops the run: Log names the address and the reason, nothing is
+// prepared and no work file stays. The engine's own message box says what it always says.
+TEST_F(PipelineStopTest, AFormThatDoesNotLoadStopsTheRun) {
+  const std::string form = orders_form_bytes();
+  server.add("/r/page.html", "<html><body>Not here</body></html>");
+  server.add("/r/truncated.zrf", form.substr(0, 100), "application/octet-stream");
+  server.add("/r/empty.zrf", "", "application/octet-stream");
+  const struct {
+    std::string path;
+    std::string log;  // after the address
+    bool message;     // "Unsupported VTF format" shown
+  } cases[] = {
+      {"/r/page.html", " is not a report form (unsupported format)", true},
+      {"/r/truncated.zrf", " is not a report form (damaged at offset ", true},
+      {"/r/empty.zrf", " is not a report form (empty)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    UseOrders();
+    viewer().ReportFile = server.url(c.path);
+    ui.clear_calls();
+    viewer().SaveImage(0, "out.pdf");
+    EXPECT_TRUE(viewer().Log.starts_with(server.url(c.path) + c.log)) << viewer().Log;
+    EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{"Unsupported VTF format"}
+                                    : std::vector<std::string>{});
+    EXPECT_EQ(report().EMFPages.Count(), 0);
+    EXPECT_EQ(WorkFiles(), std::vector<std::string>{});  // no PDF either
+  }
+}
+
+// A server that takes the request and never answers: the form download gives up after
+// TimeOut ticks with Log naming the address; a refused connection fails at once.
+TEST_F(PipelineStopTest, DownloadsGiveUpAtTheTimeOut) {
+  testing_support::SilentServer silent;
+  ASSERT_NE(silent.port(), 0);
+  viewer().ReportFile = silent.url("/r/orders.zrf");
+  viewer().TimeOut = 10;
+  auto start = std::chrono::steady_clock::now();
+  viewer().PreviewReport();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+  EXPECT_EQ(viewer().Log, "Cannot get " + silent.url("/r/orders.zrf") + ": no answer within 1.0 s");
+  EXPECT_EQ(viewer().TimeOut, 10);
+  EXPECT_EQ(report().EMFPages.Count(), 0);
+
+  viewer().ReportFile = testing_support::refused_url("/r/orders.zrf");
+  viewer().TimeOut = 0;  // a minute
+  start = std::chrono::steady_clock::now();
+  viewer().PreviewReport();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_TRUE(viewer().Log.starts_with("Cannot get " + viewer().ReportFile + ": ")) << viewer().Log;
+}
+
+// A picture named by an address stays empty when its server never answers, as any failed
+// picture does; the run goes on, and Log names the address that gave up at the time limit.
+TEST_F(PipelineStopTest, APictureThatGivesUpAtTheTimeOutIsNamedInLog) {
+  testing_support::SilentServer silent;
+  ASSERT_NE(silent.port(), 0);
+  const fs::path json =
+      fs::temp_directory_path() / ("zr_picture_form_" + std::to_string(getpid()) + ".json");
+  const fs::path form = json.string() + ".zrf";
+  testing_support::write_bytes(json, R"({"Pages": [{"Objects": [
+      {"Class": "TvtBandView", "Name": "Title", "BandType": "Report title", "Height": 60},
+      {"Class": "TvtPictureView", "Name": "Logo", "Top": 2, "Width": 50, "Height": 50,
+       "Url": ")" + silent.url("/logo.bmp") +
+                                         R"("}]}]})");
+  auto built = testing_support::run_tool("form build " + json.string() + " -o " + form.string());
+  ASSERT_EQ(built.status, 0) << built.output;
+  server.add("/r/picture.zrf", read_bytes(form), "application/octet-stream");
+  fs::remove(json);
+  fs::remove(form);
+
+  viewer().ReportFile = server.url("/r/picture.zrf");
+  viewer().TimeOut = 10;
+  const auto start = std::chrono::steady_clock::now();
+  viewer().PreviewReport();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(viewer().Log, "Cannot get " + silent.url("/logo.bmp") + ": no answer within 1.0 s");
+  EXPECT_EQ(report().EMFPages.Count(), 1);
+  EXPECT_TRUE(runner().shown());
 }
 
 TEST_F(PipelineStopTest, TimeOutBelowTenIsRaisedToSixHundredAndTenGivesUpAfterElevenTicks) {
@@ -277,6 +382,84 @@ TEST_F(PipelineTest, ErrorsRecordedWhilePreparingGoToLog) {
   EXPECT_EQ(viewer().Log, "Undefined symbol \"NOPE\"");
   EXPECT_EQ(report().ErrorText, "");
   EXPECT_TRUE(Messages().empty());
+}
+
+// An error that stops preparation leaves no page; its message is the run's outcome in Log
+// (the message box shows it as well), for a preview and for an export alike.
+TEST_F(PipelineTest, AnErrorThatStopsPreparationGoesToLog) {
+  std::string form = orders_form_bytes();
+  const std::string year = "Year [Year]";
+  form.replace(form.find(year), year.size(), "Year [Nope]");
+  server.add("/r/undefined.zrf", form);
+  for (int progress : {0, 1}) {
+    for (bool save : {false, true}) {
+      SCOPED_TRACE(std::to_string(progress) + (save ? " save" : " preview"));
+      viewer().ReportFile = server.url("/r/undefined.zrf");
+      viewer().dataFile = server.url("/r/orders_page.html");
+      viewer().Progress = progress;
+      ui.clear_calls();
+      if (save)
+        viewer().SaveImage(0, "out.pdf");
+      else
+        viewer().PreviewReport();
+      if (progress == 0) {
+        EXPECT_TRUE(viewer().Log.starts_with("An error occured during calculating\r"))
+            << viewer().Log;
+        EXPECT_TRUE(viewer().Log.ends_with("\r\rUndefined symbol \"NOPE\"")) << viewer().Log;
+        EXPECT_EQ(Messages().size(), 1u);
+      } else {
+        EXPECT_EQ(viewer().Log, "Undefined symbol \"NOPE\"");
+        EXPECT_TRUE(Messages().empty());
+      }
+      EXPECT_FALSE(fs::exists(work_root / "out.pdf") && progress == 0);
+      fs::remove(work_root / "out.pdf");
+    }
+  }
+}
+
+// Every way out of a load removes its work files: here the first section is no data packet
+// and fails the call while the files of the two after it are written.
+TEST_F(PipelineTest, AFailedLoadLeavesNoWorkFiles) {
+  server.add("/r/broken.html", "<PRE>\nnot a packet\nDATANAME=EXTRA\n</PRE>\n" +
+                                   read_bytes(viewer_data("orders_page.html")));
+  viewer().ReportFile = server.url("/r/orders.zrf");
+  viewer().dataFile = server.url("/r/broken.html");
+  EXPECT_THROW(viewer().PreviewReport(), ZorelError);
+  EXPECT_EQ(WorkFiles(), std::vector<std::string>{});
+  EXPECT_FALSE(ui.progress_window_shown());
+}
+
+// Data that reaches no band prepares an empty or short report without an error: the host is
+// told in warnings, never in Log.
+TEST_F(PipelineTest, DataThatNoBandUsesIsWarnedAbout) {
+  const std::string page = read_bytes(viewer_data("orders_page.html"));
+  const std::string master_packet =
+      page.substr(page.find("<?xml"), page.find("DATANAME=M") - page.find("<?xml"));
+  server.add("/r/renamed.html", "<PRE>\n" + master_packet + "DATANAME=CUSTOMERS\n</PRE>\n");
+  server.add("/r/extra.html",
+             "<PRE>\n" + master_packet + "DATANAME=EXTRA\n" + page.substr(page.find("<?xml")));
+  const struct {
+    std::string page;
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {"/r/orders_page.html", {}},
+      {"/r/renamed.html",
+       {"warning: band \"Customer\" names the dataset \"datasetDATAMASTER\", which no data "
+        "section filled",
+        "warning: band \"Order\" names the dataset \"datasetDATADETAIL\", which no data section "
+        "filled",
+        "warning: section \"CUSTOMERS\" is used by no band and no object"}},
+      {"/r/extra.html", {"warning: section \"EXTRA\" is used by no band and no object"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    diagnostics.clear();
+    viewer().ReportFile = server.url("/r/orders.zrf");
+    viewer().dataFile = server.url(c.page);
+    viewer().PreviewReport();
+    EXPECT_EQ(viewer().Log, "");
+    EXPECT_EQ(diagnostics, c.warnings);
+  }
 }
 
 TEST_F(PipelineTest, ABadSectionNameFailsTheCallAfterCleaningUp) {

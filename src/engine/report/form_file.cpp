@@ -45,6 +45,18 @@ void show_error(const std::string& text) {
   TvtGlobals::Get().ui.show_message(text, kErrorCaption, MB_OK | MB_ICONERROR);
 }
 
+// Why the body did not read, without the stream's name (the caller names the form itself).
+std::string damage_of(const std::exception& error) {
+  std::string text = error.what();
+  if (const auto* format = dynamic_cast<const FormatError*>(&error)) {
+    if (!format->where().empty() && text.starts_with(format->where() + ": "))
+      text.erase(0, format->where().size() + 2);
+    if (format->offset() && text.starts_with("offset "))
+      return "damaged at " + text;  // "damaged at offset 96: unexpected end of data ..."
+  }
+  return "damaged: " + text;
+}
+
 std::string join_crlf(const TvtStrings& lines) {
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
@@ -199,18 +211,18 @@ void write_object(ByteWriter& out, TvtView& view, int page_index) {
 
 }  // namespace
 
-void TvtReport::LoadFromStream(ByteReader& stream) {
+TvtReport::FormLoadResult TvtReport::LoadFromStream(ByteReader& stream) {
   TvtGlobals& g = TvtGlobals::Get();
   g.mode = EngineMode::Design;
   g.CurReport = this;
   Dictionary.Clear();
-  if (stream.remaining() == 0) return;
+  if (stream.remaining() == 0) return {false, "empty"};
 
   FormReader reader(*this, stream);
   try {
     if (!reader.ReadHeader()) {
       show_error(kUnsupported);
-      return;
+      return {false, "unsupported format"};
     }
     g.missing_classes = false;
     g.missing_classes_message.clear();
@@ -218,11 +230,13 @@ void TvtReport::LoadFromStream(ByteReader& stream) {
   } catch (const MissingClasses&) {
     show_error("Report contains the following non-plugged components:\r" +
                g.missing_classes_message + "You must include these components into your project.");
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     show_error(kUnsupported);
     Pages.Clear();
     Pages.Add();
+    return {false, damage_of(e)};
   }
+  return {};
 }
 
 void TvtReport::SaveToStream(ByteWriter& stream) {

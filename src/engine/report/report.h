@@ -128,9 +128,17 @@ class TvtReport {
   TvtExportFilter* ExportFilter = nullptr;  // the filter of the export in progress
 
   // --- The form file ---
+  // What reading a form came to, for hosts and tools that must not go on with a form that
+  // did not load. `reason` is empty when `loaded`.
+  struct FormLoadResult {
+    bool loaded = true;
+    std::string reason;  // "empty", "unsupported format", "damaged at offset N: ..."
+  };
   // Reads a whole form. Failures are shown as messages ("Unsupported VTF format", missing
-  // add-in classes) and leave the report as the file format says; nothing is raised.
-  void LoadFromStream(ByteReader& stream);
+  // add-in classes) and leave the report as the file format says; nothing is raised. An
+  // empty stream leaves the report empty without a message. A form whose add-in classes are
+  // missing counts as loaded.
+  FormLoadResult LoadFromStream(ByteReader& stream);
   void SaveToStream(ByteWriter& stream);
   // Empties form pages and dictionary; clears TwoPass.
   void ClearReport();

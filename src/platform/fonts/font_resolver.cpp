@@ -84,8 +84,11 @@ struct FontResolver::Impl {
   size_t next_recent = 0;
 
   // The best installed match; `exact` tells whether its family is one of those asked for.
+  // The best installed match; `exact` tells whether its family is one of those asked for,
+  // `own` whether it is the last of them (the face name itself).
   std::optional<ResolvedFace> match(const std::vector<std::string>& families, bool bold,
-                                    bool italic, bool* exact, const char* language = nullptr) {
+                                    bool italic, bool* exact, const char* language = nullptr,
+                                    bool* own = nullptr) {
     FcPatternHandle pattern = query_pattern(families, bold, italic);
     if (language) FcPatternAddString(pattern.get(), FC_LANG, fc_text(language));
     FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
@@ -94,6 +97,7 @@ struct FontResolver::Impl {
     FcPatternHandle font(FcFontMatch(config.get(), pattern.get(), &result));
     if (!font) return std::nullopt;
     if (exact) *exact = family_among(font.get(), families);
+    if (own) *own = !families.empty() && family_among(font.get(), {families.back()});
     ResolvedFace face = face_of(font.get(), bold, italic);
     if (face.file.empty()) return std::nullopt;
     return face;
@@ -101,13 +105,17 @@ struct FontResolver::Impl {
 
   ResolvedFace resolve(std::string_view face_name, bool bold, bool italic, uint8_t charset) {
     std::vector<std::string> families = substitute_families(ansi_to_utf8(face_name, code_page));
-    bool exact = false;
+    bool exact = false, own = false;
     if (!families.empty()) {
-      std::optional<ResolvedFace> face = match(families, bold, italic, &exact);
-      if (face && exact) return *face;
+      std::optional<ResolvedFace> face = match(families, bold, italic, &exact, nullptr, &own);
+      if (face && exact) {
+        face->match = own ? FaceMatch::Installed : FaceMatch::Substitute;
+        return *face;
+      }
     }
     std::optional<ResolvedFace> face = match(default_families(charset), bold, italic, nullptr);
     if (!face) throw IoError("no font is installed");
+    face->match = FaceMatch::Fallback;
     return *face;
   }
 

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/errors.h"
@@ -207,10 +209,27 @@ std::unique_ptr<HttpTransfer> CurlHttpSession::Start(std::string_view url,
 }
 
 std::string CurlHttpSession::Get(std::string_view url) {
+  using Clock = std::chrono::steady_clock;
   std::unique_ptr<HttpTransfer> transfer = Start(url, OnWork);
-  while (!transfer->Poll(std::chrono::seconds(1))) {
+  const bool limited = time_limit_.count() > 0;
+  const Clock::time_point deadline = Clock::now() + time_limit_;
+  for (;;) {
+    std::chrono::milliseconds wait(1000);
+    if (limited) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) break;
+      wait = std::min(wait, left);
+    }
+    if (transfer->Poll(wait)) return transfer->TakeBody();
   }
-  return transfer->TakeBody();
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f", time_limit_.count() / 1000.0);
+  const std::string message =
+      "Cannot get " + std::string(url) + ": no answer within " + seconds + " s";
+  transfer.reset();  // aborts it and closes its connection
+  if (OnGiveUp) OnGiveUp(message);
+  throw IoError(message);
 }
 
 void CurlHttpSession::ClearCookies() {

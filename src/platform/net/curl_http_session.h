@@ -32,7 +32,7 @@ struct HttpSessionOptions {
   std::vector<std::string> headers;
   long connect_timeout_seconds = 30;
   // A transfer that receives nothing for this long fails instead of hanging (0: never).
-  long stall_timeout_seconds = 120;
+  long stall_timeout_seconds = 30;
   size_t max_body_bytes = size_t{512} << 20;
 };
 
@@ -68,8 +68,12 @@ class CurlHttpSession : public HttpClient {
 
   // Runs a GET to its end, calling OnWork as bytes arrive. Raises IoError naming the address
   // with curl's message (no connection, bad address, TLS failure), the HTTP status (400 and
-  // above) or a body larger than max_body_bytes.
+  // above), a body larger than max_body_bytes, or the time limit passed (after OnGiveUp).
   std::string Get(std::string_view url) override;
+  // How long one Get may take in all; zero (the default) sets no limit beyond the stall
+  // timeout. Transfers made with Start are timed by their owner.
+  void set_time_limit(std::chrono::milliseconds limit) { time_limit_ = limit; }
+  std::chrono::milliseconds time_limit() const { return time_limit_; }
   // Starts a GET that moves only while polled; `on_work` (may be empty) sees its progress.
   std::unique_ptr<HttpTransfer> Start(std::string_view url, HttpWorkHandler on_work = {});
 
@@ -77,11 +81,15 @@ class CurlHttpSession : public HttpClient {
   void ClearCookies();
 
   HttpWorkHandler OnWork;
+  // Called with the error's message when a Get gives up at the time limit, before it raises:
+  // callers that swallow fetch errors (pictures) still let their owner know.
+  std::function<void(const std::string& message)> OnGiveUp;
 
   struct Shared;  // the cookie jar (defined with the transfers)
 
  private:
   HttpSessionOptions options_;
+  std::chrono::milliseconds time_limit_{0};
   std::shared_ptr<Shared> shared_;  // the cookie jar, kept alive by unfinished transfers
 };
 

@@ -6,8 +6,10 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/table/client_dataset.h"
@@ -54,6 +56,64 @@ std::string iconv_charset(const std::string& declared) {
   for (const char* korean : {"ks_c_5601-1987", "windows-949", "x-windows-949", "euc-kr", "cp949"})
     if (equals_ascii_ci(declared, korean)) return "CP949";
   return declared;
+}
+
+// The LCID of the packet's first PARAMS (the table's locale), or 0 when it has none. Read
+// from the raw bytes: the attribute and its digits are ASCII whatever the code page.
+int packet_lcid(std::string_view text) {
+  const std::string upper = upper_ascii(text.substr(0, text.find("<ROWDATA")));
+  for (size_t at = upper.find("LCID"); at != std::string::npos; at = upper.find("LCID", at + 4)) {
+    size_t i = at + 4;
+    while (i < upper.size() && static_cast<unsigned char>(upper[i]) <= 32) ++i;
+    if (i >= upper.size() || upper[i] != '=') continue;
+    ++i;
+    while (i < upper.size() && static_cast<unsigned char>(upper[i]) <= 32) ++i;
+    if (i >= upper.size() || (upper[i] != '"' && upper[i] != '\'')) continue;
+    int lcid = 0;
+    for (++i; i < upper.size() && upper[i] >= '0' && upper[i] <= '9' && lcid < 0x10000; ++i)
+      lcid = lcid * 10 + (upper[i] - '0');
+    return lcid;
+  }
+  return 0;
+}
+
+// The Windows ANSI code page of a locale identifier; 0 for none (no LCID, neutral language).
+int code_page_of_lcid(int lcid) {
+  const int language = lcid & 0x3FF, sublanguage = lcid >> 10;
+  if (language == 0) return 0;
+  if (language == 0x04) return sublanguage == 2 || sublanguage == 4 ? 936 : 950;  // PRC, SG
+  if (language == 0x1A) return sublanguage == 3 ? 1251 : 1250;  // Serbian Cyrillic; Latin
+  // Primary language -> code page; every other language is Western.
+  // clang-format off
+  static constexpr std::pair<int, int> kCodePages[] = {
+      // Korean, Japanese
+      {0x12, 949}, {0x11, 932},
+      // Czech, Hungarian, Polish, Romanian, Slovak, Albanian, Slovenian
+      {0x05, 1250}, {0x0E, 1250}, {0x15, 1250}, {0x18, 1250}, {0x1B, 1250}, {0x1C, 1250},
+      {0x24, 1250},
+      // Bulgarian, Russian, Ukrainian, Belarusian, Macedonian, Kazakh, Tatar, Mongolian
+      {0x02, 1251}, {0x19, 1251}, {0x22, 1251}, {0x23, 1251}, {0x2F, 1251}, {0x3F, 1251},
+      {0x44, 1251}, {0x50, 1251},
+      // Greek, Turkish, Hebrew; Arabic, Urdu, Farsi; Estonian, Latvian, Lithuanian
+      {0x08, 1253}, {0x1F, 1254}, {0x0D, 1255}, {0x01, 1256}, {0x20, 1256}, {0x29, 1256},
+      {0x25, 1257}, {0x26, 1257}, {0x27, 1257},
+      // Vietnamese, Thai
+      {0x2A, 1258}, {0x1E, 874},
+  };
+  // clang-format on
+  for (const auto& [primary, code_page] : kCodePages)
+    if (primary == language) return code_page;
+  return 1252;
+}
+
+// 8-bit text of a packet without an encoding declaration that is not UTF-8: the code page of
+// its LCID; without one, the engine's code page when the bytes are well-formed in it (packets
+// made for this engine), else Windows Western.
+std::string eight_bit_to_utf8(std::string_view text, int engine_code_page) {
+  if (int code_page = code_page_of_lcid(packet_lcid(text))) return ansi_to_utf8(text, code_page);
+  if (std::optional<std::string> converted = try_ansi_to_utf8(text, engine_code_page))
+    return *std::move(converted);
+  return ansi_to_utf8(text, 1252);
 }
 
 // An old runtime wrote "</PARAMS>" after a self-closed "<PARAMS .../>"; drop such a closing
@@ -123,7 +183,7 @@ PreparedText prepare_text(std::string_view bytes, const std::string& name, int c
       throw FormatError("unsupported encoding '" + encoding + "'", name);
     }
   } else if (encoding.empty() && !is_valid_utf8(text)) {
-    prepared.buffer = ansi_to_utf8(text, code_page);
+    prepared.buffer = eight_bit_to_utf8(text, code_page);
   } else {
     prepared.buffer.assign(text);
   }

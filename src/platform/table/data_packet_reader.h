@@ -4,7 +4,9 @@
 // Input may be a bare packet or a data section as the viewer writes it: anything before the
 // first "<?xml" or "<DATAPACKET" and after the end of the DATAPACKET element is ignored.
 // Encoding: the declared `encoding` when there is one; otherwise UTF-8 when the bytes are
-// valid UTF-8, else the ANSI code page of the options. A UTF-16 byte-order mark is honoured.
+// valid UTF-8; else the 8-bit code page of the packet's LCID; without an LCID the ANSI code
+// page of the options when the bytes are well-formed in it, else Windows-1252. A UTF-16
+// byte-order mark is honoured.
 // Text values and field names are converted to the ANSI code page; blobs stay raw.
 //
 // Rows whose RowState has bit 1, 2 or 32 (before-images, deleted and unused rows) are left
