@@ -99,14 +99,15 @@ TEST_P(PrepareGoldenTest, DumpMatchesTheExpectedPages) {
   EXPECT_EQ(prepared.output, read_text(expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Reports, PrepareGoldenTest,
-                         testing::Values("simple_list", "footer_middle_page", "master_detail",
-                                         "subset_empty", "nested_groups", "aggregates",
-                                         "stretch_and_break", "columns", "band_columns",
-                                         "child_if_invisible", "total_pages_one", "total_pages_two",
-                                         "script_arrays", "three_levels", "interleaved",
-                                         "cross_with_footer", "subreports_side",
-                                         "record_for_missing_page"));
+INSTANTIATE_TEST_SUITE_P(
+    Reports, PrepareGoldenTest,
+    testing::Values("simple_list", "footer_middle_page", "master_detail", "subset_empty",
+                    "nested_groups", "aggregates", "stretch_and_break", "columns", "band_columns",
+                    "child_if_invisible", "total_pages_one", "total_pages_two", "script_arrays",
+                    "three_levels", "interleaved", "cross_with_footer", "subreports_side",
+                    "record_for_missing_page", "continue_page_footer", "continue_two_passes",
+                    "continue_then_new_page", "continue_after_full_pages",
+                    "continue_mixed_one_pass", "continue_mixed_two_passes"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =

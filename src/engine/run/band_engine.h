@@ -107,7 +107,14 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   // Append state: the report continues the next form page on the page left.
   bool append = false;
   int32_t saved_y = 0, saved_bottom = 0;
+  // The form page left has a page footer: its room stays taken on the page continued.
   bool footer_owed = false;
+  // Every run (each pass) starts with no page to continue.
+  void ClearAppend() {
+    append = false;
+    saved_y = saved_bottom = 0;
+    footer_owed = false;
+  }
 
   // --- TvtRunHost ---
   Value Counter(std::string_view name) override;
