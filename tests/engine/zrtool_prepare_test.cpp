@@ -1,8 +1,9 @@
 // zrtool prepare over the example reports in tests/data/reports: each folder holds a form as
-// JSON (form.json), its data packets (NAME.xml, loaded in name order as --data
-// NAME=NAME.xml) and the expected dump of the prepared report (expected.txt). A few forms carry
-// records that JSON cannot describe; those are added to the built file (kFormPatches). With
-// ZR_UPDATE_GOLDEN=1 in the environment the dumps are written instead of compared.
+// JSON (form.json), its data packets (NAME.xml, loaded in name order as --data NAME=NAME.xml,
+// so the last is the report's own dataset) and the expected dump of the prepared report
+// (expected.txt). A few forms carry records that JSON cannot describe; those are added to the
+// built file (kFormPatches). With ZR_UPDATE_GOLDEN=1 in the environment the dumps are written
+// instead of compared.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "three_levels", "interleaved", "cross_with_footer", "subreports_side",
                     "record_for_missing_page", "continue_page_footer", "continue_two_passes",
                     "continue_then_new_page", "continue_after_full_pages",
-                    "continue_mixed_one_pass", "continue_mixed_two_passes"));
+                    "continue_mixed_one_pass", "continue_mixed_two_passes", "report_dataset"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =
