@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "three_levels", "interleaved", "cross_with_footer", "subreports_side",
                     "record_for_missing_page", "continue_page_footer", "continue_two_passes",
                     "continue_then_new_page", "continue_after_full_pages",
-                    "continue_mixed_one_pass", "continue_mixed_two_passes", "report_dataset"));
+                    "continue_mixed_one_pass", "continue_mixed_two_passes", "report_dataset",
+                    "field_through_variable"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =

@@ -144,6 +144,9 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   TvtDataset* DataBandDataset(int data_band_type) const override;
 
  private:
+  // The field a dictionary name stands for (a variable holding a field reference, or a field
+  // the dictionary resolved before): its name, with `dataset` set; empty when there is none.
+  std::string DictionaryField(const std::string& name, ClientDataset*& dataset);
   // Lets go of the bands of a formed page: datasets released, objects unbound.
   void ReleaseForming(TvtPageForming& ps);
   // Bands of the page (PreparePage steps).
