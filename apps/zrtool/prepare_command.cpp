@@ -4,10 +4,11 @@
 //   zrtool prepare FORM.zrf [--data NAME=PACKET]... [--var NAME=VALUE]... -o OUT.zrw [--dump]
 //
 // Every --data loads a client dataset NAME (with its data source "DS" + NAME) and puts a
-// report dataset "dataset" + NAME over it in the report's owner; the form's relation records
-// then link them. A --var VALUE is an expression, as dictionary variables hold them (quote a
-// text: --var "Title='Sales'"). Datasets that bands name but no --data filled, --data that no
-// band uses and master bands that printed nothing are warnings on stderr.
+// report dataset "dataset" + NAME over it in the report's owner; the last one is also the
+// report's own Dataset, which master bands that name no dataset walk. The form's relation
+// records then link them. A --var VALUE is an expression, as dictionary variables hold them
+// (quote a text: --var "Title='Sales'"). Datasets that bands name but no --data filled, --data
+// that no band uses and master bands that printed nothing are warnings on stderr.
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -72,6 +73,8 @@ void prepare(const PrepareArguments& arguments) {
     owner.Insert(&table);
     if (DataSource* source = sections.find_source("DS" + name)) owner.Insert(source);
     owner.Insert(dataset.get());
+    // As in the viewer, the report's own dataset is the last section's.
+    report.Dataset = dataset.get();
     datasets.push_back(std::move(dataset));
   }
   sections.apply_relations(report.Relations);
@@ -93,6 +96,7 @@ void prepare(const PrepareArguments& arguments) {
   if (!report.ErrorText.empty()) throw ZorelError(ansi_to_utf8(single_line(report.ErrorText)));
   report.SavePreparedReport(arguments.output);
   // The report lists components kept here; it lets go of them before they go.
+  report.Dataset = nullptr;
   for (auto& dataset : datasets) owner.Remove(dataset.get());
 }
 

@@ -30,18 +30,19 @@ class CompositeReportTest : public testing_support::EngineTest {
     }
   }
 
-  // A title band with one memo on the member's only form page.
-  void AddTitle(TvtReport& member, const std::string& text, int height = 40) {
+  // A title band with one memo on the member's form page `on` (0-based).
+  void AddTitle(TvtReport& member, const std::string& text, int height = 40, int on = 0) {
+    const std::string suffix = member.Name + (on ? std::to_string(on + 1) : "");
     auto band = std::make_unique<TvtBandView>();
-    band->Name = "Title" + member.Name;
+    band->Name = "Title" + suffix;
     band->SetBandType(btReportTitle);
     band->SetBounds(0, 0, 600, height);
-    member.Pages.Items(0).Add(std::move(band));
+    member.Pages.Items(on).Add(std::move(band));
     auto memo = std::make_unique<TvtMemoView>();
-    memo->Name = "Memo" + member.Name;
+    memo->Name = "Memo" + suffix;
     memo->SetBounds(10, 0, 300, 18);
     memo->Memo = {text};
-    member.Pages.Items(0).Add(std::move(memo));
+    member.Pages.Items(on).Add(std::move(memo));
   }
 
   // "page:text@top" for every prepared object of the composite.
@@ -89,6 +90,24 @@ TEST_F(CompositeReportTest, NextMemberContinuesOnTheLastPage) {
   second.Pages.Items(0).Orientation = 1;
   ASSERT_TRUE(composite.PrepareReport());
   EXPECT_EQ(composite.EMFPages.Count(), 2);
+}
+
+TEST_F(CompositeReportTest, ContinuingInsideAMemberAndOnIntoTheNextInOneAndTwoPasses) {
+  AddTitle(first, "first [PAGE#]");
+  first.Pages.Add().PrintToPrevPage = true;
+  AddTitle(first, "first more [PAGE#]", 40, 1);
+  AddTitle(second, "second [PAGE#] of [TOTALPAGES]");
+  second.Pages.Items(0).PrintToPrevPage = true;
+  const int t = top();
+  for (const bool two_pass : {false, true}) {
+    SCOPED_TRACE(two_pass ? "two passes" : "one pass");
+    composite.TwoPass = two_pass;
+    ASSERT_TRUE(composite.PrepareReport());
+    EXPECT_EQ(Dump(),
+              (Lines{"1:first 1@" + std::to_string(t), "1:first more 1@" + std::to_string(t + 40),
+                     "1:second 1 of " + std::string(two_pass ? "1" : "0") + "@" +
+                         std::to_string(t + 80)}));
+  }
 }
 
 TEST_F(CompositeReportTest, DocumentEventsWrapTheWholeRunAndFormsComeBack) {

@@ -375,13 +375,34 @@ TEST_F(FormFile, LegacyClassNames) {
 }
 
 TEST_F(FormFile, Version24SkipsAFailingObjectRecord) {
-  ByteWriter out = v24_form_with_page();
-  write_memo(out, "Memo1", "before");
-  write_object(out, 7, {}, 0, [](ByteWriter& w) { w.write_bytes("no such type"); });
-  write_memo(out, "Memo2", "after");
-  load(report, out.take());
-  EXPECT_TRUE(messages().empty());
-  EXPECT_EQ(object_names(report), (std::vector<std::string>{"Memo1", "Memo2"}));
+  const std::pair<const char*, std::function<void(ByteWriter&)>> failing[] = {
+      {"unknown type",
+       [](ByteWriter& out) {
+         write_object(out, 7, {}, 0, [](ByteWriter& w) { w.write_bytes("no such type"); });
+       }},
+      // A whole, readable memo that names a page the form does not have.
+      {"page not loaded",
+       [](ByteWriter& out) {
+         write_object(out, kObjMemo, {}, 9, [](ByteWriter& w) {
+           TvtMemoView memo;
+           memo.Name = "Stray";
+           memo.SaveToStream(w);
+         });
+       }},
+  };
+  for (const auto& [label, write_failing] : failing) {
+    SCOPED_TRACE(label);
+    env.ui.clear_calls();
+    ByteWriter out = v24_form_with_page();
+    write_memo(out, "Memo1", "before");
+    write_failing(out);
+    write_memo(out, "Memo2", "after");
+    TvtReport loaded;
+    load(loaded, out.take());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(loaded.Pages.Count(), 1);
+    EXPECT_EQ(object_names(loaded), (std::vector<std::string>{"Memo1", "Memo2"}));
+  }
 }
 
 TEST_F(FormFile, DamagedFilesLeaveOneEmptyPage) {
@@ -394,8 +415,6 @@ TEST_F(FormFile, DamagedFilesLeaveOneEmptyPage) {
 
   ByteWriter bad_marker = v24_form_with_page();
   bad_marker.write_u8(100);
-  ByteWriter foreign_page = v24_form_with_page();
-  write_object(foreign_page, kObjMemo, {}, 3, [](ByteWriter&) {});
   // An end position that leads back to the record itself would read it forever.
   ByteWriter looping = v24_form_with_page();
   const size_t loop_start = looping.position();
@@ -404,7 +423,6 @@ TEST_F(FormFile, DamagedFilesLeaveOneEmptyPage) {
 
   const std::pair<const char*, std::string> cases[] = {
       {"marker 100", bad_marker.take()},
-      {"object for a page not loaded", foreign_page.take()},
       {"end position before the record", looping.take()},
       {"truncated page record", valid.substr(0, body_end - 20)},
       {"truncated header", valid.substr(0, 6)},
@@ -419,6 +437,23 @@ TEST_F(FormFile, DamagedFilesLeaveOneEmptyPage) {
          out.write_string("\x01");
          write_legacy_page(out, 23, false);
          out.write_bytes(std::string_view("\x07\x00garbage", 9));
+         return out.take();
+       }()},
+      // Without end positions a record for a missing page cannot be stepped over.
+      {"version 23 object for a page not loaded",
+       [] {
+         ByteWriter out(23);
+         out.write_u8(23);
+         out.write_string_v23(" ");
+         out.write_string_v23(" ");
+         out.write_u16(0);
+         out.write_u16(0);
+         out.write_string("\x01");
+         write_legacy_page(out, 23, false);
+         out.write_u8(kObjMemo);
+         out.write_u8(3);
+         TvtMemoView memo;
+         memo.SaveToStream(out);
          return out.take();
        }()},
   };

@@ -369,6 +369,25 @@ TEST_F(PipelineTest, WithoutAnyDataTheFormIsPreparedAlone) {
   EXPECT_EQ(viewer().Params, "");
 }
 
+TEST_F(PipelineTest, AMasterBandThatNamesNoDatasetWalksTheSectionLoadedLast) {
+  fs::create_directories(work_root);
+  const fs::path json = work_root / "bare.json", form = work_root / "bare.zrf";
+  testing_support::write_bytes(json, R"({"Pages": [{"Objects": [
+      {"Class": "TvtBandView", "Name": "Rows", "BandType": "Master data", "Top": 20, "Height": 20},
+      {"Class": "TvtMemoView", "Name": "Row", "Top": 21, "Width": 300, "Height": 18,
+       "Memo": ["[OrderNo] [DATADETAIL.Amount]"]}]}]})");
+  const auto built =
+      testing_support::run_tool("form build " + json.string() + " -o " + form.string());
+  ASSERT_EQ(built.status, 0) << built.output;
+  server.add("/r/bare.zrf", read_bytes(form));
+  viewer().ReportFile = server.url("/r/bare.zrf");
+  viewer().dataFile = server.url("/r/orders_page.html");
+  viewer().PreviewReport();
+  EXPECT_EQ(viewer().Log, "");
+  // The page lists M, then D: the band walks D, in the order it was sent.
+  EXPECT_EQ(PageTexts(), (std::vector<std::string>{"10 100", "12 70", "11 50"}));
+}
+
 TEST_F(PipelineTest, ErrorsRecordedWhilePreparingGoToLog) {
   // Silent runs stop quietly at an undefined name and keep the message in ErrorText.
   std::string form = orders_form_bytes();

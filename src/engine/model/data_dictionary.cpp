@@ -64,6 +64,11 @@ void TvtDataDictionary::AddCacheItem(std::string_view name, DatasetHandle datase
   cache_.emplace(name_key(name), TvtCacheItem{dataset, std::string(field_name)});
 }
 
+const TvtCacheItem* TvtDataDictionary::CachedField(std::string_view name) const {
+  auto found = cache_.find(name_key(name));
+  return found == cache_.end() ? nullptr : &found->second;
+}
+
 std::optional<TvtCacheItem> TvtDataDictionary::resolve(std::string_view text) const {
   if (!resolver_) return std::nullopt;
   return resolver_->resolve_field(text);

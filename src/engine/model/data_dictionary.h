@@ -59,6 +59,8 @@ class TvtDataDictionary {
   // Keeps an existing entry of the same name.
   void AddCacheItem(std::string_view name, DatasetHandle dataset, std::string_view field_name);
   const Cache& FieldCache() const { return cache_; }
+  // The cache entry of that name; null when the name is not cached.
+  const TvtCacheItem* CachedField(std::string_view name) const;
 
   // True when the name is a variable or resolves to a dataset field; caches what resolves.
   bool VariableExists(std::string_view name);

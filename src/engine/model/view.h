@@ -221,6 +221,8 @@ class TvtView : public TvtObject {
   // --- Run-time links ---
   TvtPage* Parent = nullptr;      // the owning page
   TvtBand* ParentBand = nullptr;  // while a report is prepared
+  // The field the view's text names while a report is prepared: FieldName is set only when it
+  // is bound; FieldDataSet marks the dataset of the band serving it, null when there is none.
   TvtDataset* FieldDataSet = nullptr;
   std::string FieldName;
 

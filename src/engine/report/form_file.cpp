@@ -162,14 +162,19 @@ class FormReader {
     const LegacyClass legacy =
         type == kObjAddIn ? map_legacy_class(in_.read_string()) : LegacyClass{};
     const uint8_t page_index = in_.read_u8();
-    if (page_index >= report_.Pages.Count())
-      in_.fail("object for page " + std::to_string(page_index) + " which is not loaded");
-    TvtPage& page = report_.Pages.Items(page_index);
-
     const int version = in_.version();
     const bool has_end = version > 23;
+    auto check_page = [&] {
+      if (page_index >= report_.Pages.Count())
+        in_.fail("object for page " + std::to_string(page_index) + " which is not loaded");
+    };
+    // Without an end position there is no way past the record: the form fails as a whole.
+    if (!has_end) check_page();
     std::optional<size_t> end;
     try {
+      // With one, a record for a page that is not there is skipped like any other that fails.
+      check_page();
+      TvtPage& page = report_.Pages.Items(page_index);
       std::unique_ptr<TvtView> view =
           legacy.framed_memo ? CreateView(kObjMemo) : CreateView(type, legacy.class_name);
       if (has_end) end = in_.read_u32();

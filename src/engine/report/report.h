@@ -78,7 +78,9 @@ class TvtReport {
   // --- Preparation ---
   bool PrintIfEmpty = true;
   TvtReportType ReportType = rtSimple;
-  TvtDataset* Dataset = nullptr;  // the driving dataset in multiple mode (not owned)
+  // The driving dataset in multiple mode; in simple mode the dataset of master bands that
+  // name none (not owned).
+  TvtDataset* Dataset = nullptr;
   // Where the report finds its datasets by name. The owner container holds the run-time
   // report datasets, client datasets and data sources ("dataset" + name).
   TvtComponentDirectory Components;

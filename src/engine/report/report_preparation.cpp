@@ -118,6 +118,7 @@ void TvtReport::RunPasses() {
   g.FirstPass = false;
   FinalPass = true;
   g.CurPageNo = 0;
+  Engine->ClearAppend();
   EMFPages.Clear();
   ProgressCaption = PreparingCaption();
   const bool window = ShowProgress && !OnProgress;
@@ -136,6 +137,8 @@ void TvtReport::RunPasses() {
     g.FirstPass = false;
     FinalPass = true;
     g.CurPageNo = 0;
+    // The first pass may end continuing its last page; the second starts on a new one.
+    Engine->ClearAppend();
     EMFPages.Clear();
   } else {
     g.TotalPages = 0;
@@ -272,6 +275,8 @@ void TvtReport::FormLoop() {
       --g.CurPageNo;
       engine.append = true;
     } else {
+      // Decided anew after every form page: one that continued does not make the next do so.
+      engine.append = false;
       g.CurPageNo = OutputPages().Count();
       ReportProgress(g.CurPageNo);
     }

@@ -38,7 +38,7 @@ class TvtRunHost {
   virtual void SetModalResult(int32_t result) = 0;
   // A script's `PROGRESS := text`: the progress window's second label.
   virtual void ShowProgressText(const std::string& text) = 0;
-  // Fills the view from its bound field (FieldDataSet, FieldName) when that is a blob field.
+  // Fills the view from its bound field (FieldName) when that is a blob field.
   virtual void LoadBlobField(TvtView& view) = 0;
 
   // The band view names served by the running band made from `band_view` (upper-case names:

@@ -296,7 +296,9 @@ void TvtReport::WriteVariable(const std::string& name, const Value& value) {
 
 void TvtReport::EnterRect(TvtStrings& memo, TvtView& view) {
   TvtGlobals& g = TvtGlobals::Get();
-  if (view.FieldDataSet && g.run_host) g.run_host->LoadBlobField(view);
+  // Bound views have a field name; a band without a dataset of its own leaves no data set
+  // mark, and the field must load all the same.
+  if (!view.FieldName.empty() && g.run_host) g.run_host->LoadBlobField(view);
   if (OnBeforePrint) OnBeforePrint(memo, view);
   LoadPictureFromUrl(view);
 }

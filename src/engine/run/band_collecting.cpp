@@ -43,6 +43,15 @@ std::vector<int> scanned_types(int type) {
 
 }  // namespace
 
+std::string TvtBandEngine::DictionaryField(const std::string& name, ClientDataset*& dataset) {
+  TvtDataDictionary& dictionary = report_.Dictionary;
+  if (!dictionary.VariableExists(name)) return {};
+  const TvtCacheItem* item = dictionary.CachedField(name);
+  if (!item) return {};
+  dataset = item->dataset.get<ClientDataset>();
+  return item->field_name;
+}
+
 void TvtBandEngine::BindFields(TvtPage& page) {
   if (page.PageType == 1) return;
   g_.CurPage = &page;
@@ -58,8 +67,12 @@ void TvtBandEngine::BindFields(TvtPage& page) {
     const std::string name = text.substr(1, close - 1);
     view.FieldDataSet = nullptr;
     g_.CurBand = view.ParentBand;
-    ClientDataset* dataset = CurrentBandDataSet(this);
-    const std::string field = FindDatasetField(name, dataset, components_);
+    ClientDataset* dataset = nullptr;
+    std::string field = DictionaryField(name, dataset);
+    if (field.empty()) {
+      dataset = CurrentBandDataSet(this);
+      field = FindDatasetField(name, dataset, components_);
+    }
     if (field.empty() || !dataset) continue;
     // The view keeps the serving band's dataset as its mark; the client dataset the field
     // belongs to stays here for the blob step.

@@ -131,7 +131,6 @@ void TvtBandEngine::FormPageSteps(TvtPageForming& ps) {
     if (header->Exists() && header->HasFlag(kBandOnFirstPage)) ShowBand(header);
     ShowBand(ps.head(btColumnHeader));
   }
-  const int page_before_data = g_.CurPageNo;
   if (!report_.OnManualBuild) {
     depth_ = ps.head(btSubDetailData)->view ? 3 : ps.head(btDetailData)->view ? 2 : 1;
     DataLoop(ps, 1);
@@ -147,7 +146,6 @@ void TvtBandEngine::FormPageSteps(TvtPageForming& ps) {
     ps.final_column_footer = false;
   }
   FinishFormedPage(ps);
-  g_.CurPageNo = page_before_data + 1;
 }
 
 void TvtBandEngine::FinishFormedPage(TvtPageForming& ps) {
@@ -155,18 +153,22 @@ void TvtBandEngine::FinishFormedPage(TvtPageForming& ps) {
   saved_bottom = ps.bottom;
   ps.column = 0;
   ps.cur_x = ps.left;
+  // The page the data ended on: a next form page that continues goes on there, however many
+  // pages this one filled.
+  const int last_page = g_.CurPageNo;
   TvtBand* footer = ps.head(btPageFooter);
-  bool printed = false;
   if (!report_.OnManualBuild && (footer->HasFlag(kBandOnLastPage) ||
                                  (g_.CurPageNo == 0 && footer->HasFlag(kBandOnFirstPage)))) {
     const uint16_t flags = footer->flags;
     footer->flags |= kBandOnFirstPage;
     PrintOwedFooters(ps);
     footer->flags = flags;
-    printed = true;
   }
-  footer_owed = footer->Exists() && !printed;
+  // Whether or not it printed here, the page has a footer's room taken: a continuing form
+  // page keeps the bottom limit left above it and adds no footer of its own to that page.
+  footer_owed = footer->Exists();
   EndPage(g_.CurPageNo);
+  g_.CurPageNo = last_page + 1;
 }
 
 void TvtBandEngine::EndPage(int page_no) {

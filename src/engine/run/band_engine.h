@@ -107,7 +107,14 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   // Append state: the report continues the next form page on the page left.
   bool append = false;
   int32_t saved_y = 0, saved_bottom = 0;
+  // The form page left has a page footer: its room stays taken on the page continued.
   bool footer_owed = false;
+  // Every run (each pass) starts with no page to continue.
+  void ClearAppend() {
+    append = false;
+    saved_y = saved_bottom = 0;
+    footer_owed = false;
+  }
 
   // --- TvtRunHost ---
   Value Counter(std::string_view name) override;
@@ -137,6 +144,9 @@ class TvtBandEngine : public TvtRunHost, public AggregateHost, public TvtRunning
   TvtDataset* DataBandDataset(int data_band_type) const override;
 
  private:
+  // The field a dictionary name stands for (a variable holding a field reference, or a field
+  // the dictionary resolved before): its name, with `dataset` set; empty when there is none.
+  std::string DictionaryField(const std::string& name, ClientDataset*& dataset);
   // Lets go of the bands of a formed page: datasets released, objects unbound.
   void ReleaseForming(TvtPageForming& ps);
   // Bands of the page (PreparePage steps).

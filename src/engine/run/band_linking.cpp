@@ -55,6 +55,13 @@ TvtBand& TvtBandEngine::AddBand(TvtPageForming& ps, int type, TvtBandView* view)
   } else if (!(type == btCrossData && view->FormatText.find(';') != std::string::npos)) {
     ReleaseBandDataset(band->data);
     band->data = ResolveBandDataset(view->FormatText, components_);
+    // A master band that names no dataset walks the report's own (the viewer's last section),
+    // unless that one drives the whole report.
+    if (type == btMasterData && !band->data.dataset && report_.ReportType == rtSimple &&
+        report_.Dataset) {
+      report_.Dataset->StartIteration();
+      band->data.dataset = report_.Dataset;
+    }
   }
   std::vector<std::string> errors;
   g_.GlobalInterpreter->CompileScript(view->Script, band->script, errors);
