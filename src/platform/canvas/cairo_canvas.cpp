@@ -472,7 +472,7 @@ void CairoCanvas::text_out(Point origin, std::string_view text, const TextOutPar
       cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
       run.clear();
     };
-    int x = 0;
+    int64_t x = 0;  // advances from files may add up past an int
     for (size_t i = 0; i < lay.chars.size(); ++i) {
       GlyphRef g = font.glyph(lay.chars[i]);
       if (g.face != run_face || g.synthetic_bold != run_ref.synthetic_bold ||
@@ -481,7 +481,7 @@ void CairoCanvas::text_out(Point origin, std::string_view text, const TextOutPar
         run_face = g.face;
         run_ref = g;
       }
-      run.push_back({g.glyph_index, double(x), double(m.ascent)});
+      run.push_back({g.glyph_index, static_cast<double>(x), double(m.ascent)});
       x += lay.advances[i];
     }
     show_run();
