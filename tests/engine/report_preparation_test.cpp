@@ -167,6 +167,37 @@ TEST_F(BandReportTest, ProgressWindowShowsTheStagesAndAStopCancelsTheRun) {
   EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
 }
 
+// Scripts and memo texts that build text without end stop at the limit with an error.
+TEST_F(BandReportTest, TextsThatGrowWithoutEndStopAtTheLimit) {
+  struct Case {
+    const char* what;
+    Lines script;
+    Lines memo;
+  } cases[] = {
+      {"a script doubling a text", {"begin s := 'ab'; repeat s := s + s until 1 = 0 end"}, {"x"}},
+      {"a script adding lines to a memo",
+       {"begin i := 0; while i < 20 do begin L.Lines.Add(REPLICATE('x', 1000000)); i := i + 1 "
+        "end end"},
+       {"x"}},
+      {"one memo line", {}, {"[REPLICATE('a', 9000000)][REPLICATE('b', 9000000)]"}},
+      {"memo lines together", {}, {"[REPLICATE('a', 9000000)]", "[REPLICATE('b', 9000000)]"}},
+  };
+  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "1");
+  TvtMemoView& memo = AddText("L", 20, "");
+  for (const Case& c : cases) {
+    data.Script = c.script;
+    memo.Memo = c.memo;
+    env.ui.clear_calls();
+    report.PrepareReport();
+    EXPECT_EQ(report.EMFPages.Count(), 0) << c.what;
+    bool told = false;
+    for (const UiCall& call : env.ui.calls())
+      told = told || (call.kind == UiCall::Kind::Message &&
+                      call.text.find("Text too long") != std::string::npos);
+    EXPECT_TRUE(told) << c.what;
+  }
+}
+
 TEST_F(BandReportTest, ChangePrinterNamesThePrinterAndAppliesThePaperAgain) {
   const int virtual_printer = globals().printer.virtual_printer_index();
   page().SetPaper(kPaperCustomSize, 1000, 1500, 1, kDefaultBin);
