@@ -167,6 +167,32 @@ TEST_F(BandReportTest, ProgressWindowShowsTheStagesAndAStopCancelsTheRun) {
   EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
 }
 
+// The cancel of the progress window reaches into a running script: the run stops there,
+// without an error, keeping what was prepared before.
+TEST_F(BandReportTest, ProgressWindowCancelStopsAScriptThatNeverEnds) {
+  report.ShowProgress = true;
+  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "3");
+  // Long enough to stand for a loop without end, short enough to end if the cancel is missed.
+  data.Script = {
+      "begin if [LINE#] = 2 then begin CANCEL(0); i := 0; while i < 1000000 do i := i + 1 end "
+      "end"};
+  AddText("L", 20, "[LINE#]");
+  // The user's click, while the script runs.
+  report.OnUserFunction = [&](const std::string& name, const Value&, const Value&, const Value&,
+                              Value&) {
+    if (name == "CANCEL") env.ui.cancel_progress();
+  };
+  EXPECT_FALSE(report.PrepareReport());
+  EXPECT_EQ(Texts(Dump()), Lines{"1"});
+  for (const UiCall& call : env.ui.calls()) EXPECT_NE(call.kind, UiCall::Kind::Message);
+  EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
+  // Without the window (no progress shown) there is nothing to cancel.
+  report.ShowProgress = false;
+  data.Script.clear();
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_EQ(Texts(Dump()), (Lines{"1", "2", "3"}));
+}
+
 // Scripts and memo texts that build text without end stop at the limit with an error.
 TEST_F(BandReportTest, TextsThatGrowWithoutEndStopAtTheLimit) {
   struct Case {
