@@ -48,7 +48,7 @@ std::shared_ptr<HostWindow> make_host_page_window(const std::string& url) {
 }
 
 int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
-                     std::ostream& err, HostPageFactory make_window) {
+                     std::ostream& err, HostPageFactory make_window, TimeLimit* limit) {
   for (const PropertySetting& setting : line.settings) {
     ComResult put =
         invoke(viewer, setting.name, DispKind::Put, {setting_argument(setting, make_window)});
@@ -60,6 +60,12 @@ int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& o
 
   const std::string method(line.command->method);
   ComResult call = invoke(viewer, method, DispKind::Call, method_arguments(line));
+  if (limit && limit->finish()) {
+    const std::string text = limit->log_text();
+    invoke(viewer, "Log", DispKind::Put, {DispValue(Value(text))});
+    out << "Log: " << text << "\n";
+    return kExitLogged;
+  }
   ComResult log = invoke(viewer, "Log", DispKind::Get);
   const std::string log_text = log.ok() ? log.value.raw_string() : std::string();
   if (!log_text.empty()) out << "Log: " << log_text << "\n";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "time_limit.h"
 #include "viewer/zr_viewer.h"
 
 namespace zr::host {
@@ -24,8 +25,10 @@ std::shared_ptr<HostWindow> make_host_page_window(const std::string& url);
 
 // Stops at the first member that fails and prints its failure code and message to `err`.
 // Prints a non-empty Log to `out` as "Log: TEXT" and, after a save that wrote a file, where
-// the file is. Returns one of the exit statuses above (never kExitUsage).
+// the file is. With a time limit (may be null) that ran out, the limit's text becomes Log
+// and the status is kExitLogged. Returns one of the exit statuses above (never kExitUsage).
 int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
-                     std::ostream& err, HostPageFactory make_window = make_host_page_window);
+                     std::ostream& err, HostPageFactory make_window = make_host_page_window,
+                     TimeLimit* limit = nullptr);
 
 }  // namespace zr::host
