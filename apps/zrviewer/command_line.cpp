@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <charconv>
 #include <sstream>
 
 #include "platform/codepage.h"
@@ -32,6 +33,18 @@ PropertySetting take_setting(const std::vector<std::string>& args, size_t& i) {
     setting.host_page = true;
   }
   return setting;
+}
+
+// The value of --time-limit: a number of seconds above 0.
+double time_limit_seconds(const std::string& value) {
+  double seconds = 0;
+  const char* end = value.data() + value.size();
+  auto [stop, error] = std::from_chars(value.data(), end, seconds);
+  if (value.empty() || error != std::errc() || stop != end || !(seconds > 0) ||
+      seconds > kMaxTimeLimit)
+    throw UsageError("--" + std::string(kTimeLimitOption) +
+                     " takes a number of seconds above 0, not '" + value + "'");
+  return seconds;
 }
 
 const char* type_label(const DispMember& member) {
@@ -175,7 +188,12 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     } else if (!options_ended && arg == "--") {
       options_ended = true;
     } else if (!options_ended && arg.starts_with("--")) {
-      line.settings.push_back(take_setting(args, i));
+      PropertySetting setting = take_setting(args, i);
+      if (same_text_ascii(setting.name, kTimeLimitOption)) {
+        line.time_limit = time_limit_seconds(setting.value);
+      } else {
+        line.settings.push_back(std::move(setting));
+      }
     } else {
       positional.push_back(arg);  // "-1" is an argument: ImageType is signed
     }
@@ -238,6 +256,8 @@ std::string help_text() {
   text << "\nOptions:\n"
           "  --host-page URL     the host page's window: SiteRoot follows its address and\n"
           "                      links open with xdg-open (--Window URL does the same)\n"
+          "  --time-limit SECONDS\n"
+          "                      end the whole run after SECONDS: Log says so, exit status 1\n"
           "  --help, -h, help    this text\n"
           "  --                  ends the options: what follows is the command and its\n"
           "                      arguments, even when it starts with \"-\"\n\n"

@@ -53,10 +53,16 @@ struct CommandLine {
   std::vector<PropertySetting> settings;
   const HostCommand* command = nullptr;
   std::vector<std::string> arguments;  // the command's, UTF-8
+  // --time-limit: seconds the whole run may take (time_limit.h).
+  std::optional<double> time_limit;
 };
 
 // The option that gives the host page address (also accepted as --Window).
 inline constexpr std::string_view kHostPageOption = "host-page";
+// The option that limits the time of the whole run, in seconds above 0 (up to
+// kMaxTimeLimit).
+inline constexpr std::string_view kTimeLimitOption = "time-limit";
+inline constexpr double kMaxTimeLimit = 1e9;
 
 // Parses the arguments after the program name. "--help" or "-h" anywhere before "--", or the
 // word "help" as the command, asks for help and needs nothing else. "--" ends the options.

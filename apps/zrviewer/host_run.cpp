@@ -106,7 +106,8 @@ std::shared_ptr<HostWindow> make_host_page_window(const std::string& url) {
 }
 
 int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
-                     std::ostream& err, HostPageFactory make_window, TerminalUi* terminal) {
+                     std::ostream& err, HostPageFactory make_window, TerminalUi* terminal,
+                     TimeLimit* limit) {
   if (!check_image_type(line, err)) return kExitMemberFailed;
   DiagnosticsScope diagnostics(viewer, err, terminal);
   const std::filesystem::path cwd = current_folder();
@@ -123,6 +124,12 @@ int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& o
 
   const std::string method(line.command->method);
   ComResult call = invoke(viewer, method, DispKind::Call, method_arguments(line, cwd));
+  if (limit && limit->finish()) {
+    const std::string text = limit->log_text();
+    invoke(viewer, "Log", DispKind::Put, {DispValue(Value(text))});
+    out << "Log: " << text << "\n";
+    return kExitLogged;
+  }
   ComResult log = invoke(viewer, "Log", DispKind::Get);
   const std::string log_text = log.ok() ? log.value.raw_string() : std::string();
   if (!log_text.empty()) out << "Log: " << single_line(log_text) << "\n";

@@ -9,6 +9,7 @@
 
 #include "command_line.h"
 #include "terminal_ui.h"
+#include "time_limit.h"
 #include "viewer/zr_viewer.h"
 
 namespace zr::host {
@@ -25,7 +26,9 @@ std::shared_ptr<HostWindow> make_host_page_window(const std::string& url);
 
 // Stops at the first member that fails and prints its failure code and message to `err`.
 // Prints a non-empty Log to `out` as "Log: TEXT" (one line) and, after a save that wrote a
-// file, where the file is. Returns one of the exit statuses above (never kExitUsage).
+// file, where the file is. With a time limit (may be null) that ran out, the limit's text
+// becomes Log and the status is kExitLogged. Returns one of the exit statuses above (never
+// kExitUsage).
 //
 // As the host it settles what the control leaves to hosts: a save or mail TYPE without an
 // export format fails before anything runs, a relative NAME is taken in the current folder
@@ -35,6 +38,6 @@ std::shared_ptr<HostWindow> make_host_page_window(const std::string& url);
 // progress line is cleared first).
 int run_command_line(const CommandLine& line, TzrViewer& viewer, std::ostream& out,
                      std::ostream& err, HostPageFactory make_window = make_host_page_window,
-                     TerminalUi* terminal = nullptr);
+                     TerminalUi* terminal = nullptr, TimeLimit* limit = nullptr);
 
 }  // namespace zr::host

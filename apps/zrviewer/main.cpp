@@ -2,12 +2,14 @@
 // properties, calls one of its methods and prints its Log; see --help.
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "host_run.h"
 #include "terminal_ui.h"
+#include "time_limit.h"
 #include "viewer/viewer_host.h"
 
 int main(int argc, char** argv) {
@@ -26,7 +28,11 @@ int main(int argc, char** argv) {
   // Message boxes go to stderr and take their default answer; the progress window is a line
   // on stderr when that is a terminal.
   TerminalUi ui(&std::cerr, stderr_terminal_columns());
+  std::optional<TimeLimit> limit;
+  if (line.time_limit)
+    limit.emplace(
+        *line.time_limit, [&ui] { ui.cancel_progress(); }, std::cout);
   std::unique_ptr<zr::ViewerSession> session = zr::MakeViewer(ui);
-  return run_command_line(line, session->viewer(), std::cout, std::cerr, make_host_page_window,
-                          &ui);
+  return run_command_line(line, session->viewer(), std::cout, std::cerr, make_host_page_window, &ui,
+                          limit ? &*limit : nullptr);
 }

@@ -7,6 +7,7 @@
 // Calls are made on the user-interface thread only; implementations need not be thread-safe.
 // Message and input boxes are modal: they return when the user has answered.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <iosfwd>
@@ -69,6 +70,9 @@ class UiServices {
   virtual void show_progress_window(const std::string& caption, const std::string& label) = 0;
   virtual void update_progress_window(int64_t maximum, int64_t position) = 0;
   virtual void hide_progress_window() = 0;
+  // True once the user has cancelled the progress window (its cancel button). The job that
+  // runs under the window asks between its steps and stops; asking does not clear it.
+  virtual bool progress_cancelled() const = 0;
 };
 
 // One call received by HeadlessUi, as tests read it back.
@@ -101,6 +105,12 @@ class HeadlessUi : public UiServices {
   void show_progress_window(const std::string& caption, const std::string& label) override;
   void update_progress_window(int64_t maximum, int64_t position) override;
   void hide_progress_window() override;
+  bool progress_cancelled() const override { return progress_cancelled_; }
+
+  // Cancels the progress window as the user's click would. There is nobody to show later
+  // windows to, so they count as cancelled too. Safe to call from another thread (a host's
+  // time limit).
+  void cancel_progress() { progress_cancelled_ = true; }
 
   void script_message_answer(int answer) { message_answers_.push_back(answer); }
   // nullopt scripts a cancelled input box.
@@ -120,6 +130,7 @@ class HeadlessUi : public UiServices {
   std::deque<int> message_answers_;
   std::deque<std::optional<std::string>> input_answers_;
   bool progress_shown_ = false;
+  std::atomic<bool> progress_cancelled_ = false;
 };
 
 }  // namespace zr

@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
+#include "platform/text_limit.h"
 
 namespace zr {
 namespace {
@@ -146,6 +147,7 @@ bool apply_overflows(Op op, int64_t a, int64_t b, int64_t& result) {
 Value arithmetic(Op op, const Value& a, const Value& b) {
   if (a.is_null() || b.is_null()) return Value::null();
   if (op == Op::Add && text_like(a) && text_like(b) && (a.is_string() || b.is_string())) {
+    check_text_length(a.raw_string().size() + b.raw_string().size());
     return Value(a.raw_string() + b.raw_string());
   }
   const auto [x, y] = numbers_of(a, b);

@@ -5,7 +5,8 @@
 //     while they fit in 32 bits, else Int64 (always Int64 when an operand is Int64), and a
 //     Double when even 64 bits overflow; any Double operand gives a Double; "/" is always
 //     real division;
-//   - "+" on two strings concatenates; two strings compare as text (byte-wise, unsigned);
+//   - "+" on two strings concatenates (raising ZorelError "Text too long" past
+//     kMaxTextLength bytes, text_limit.h); two strings compare as text (byte-wise, unsigned);
 //   - a string meeting a number is converted to a number (with the default settings) and
 //     raises ConversionError "Could not convert variant of type (String) into type (Double)"
 //     when it is not numeric; beside a date-time it is read as a date-time;

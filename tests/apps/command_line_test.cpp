@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "viewer/viewer_dispatch.h"
 
 namespace zr::host {
@@ -14,6 +16,7 @@ struct ParseCase {
   std::vector<PropertySetting> settings;
   std::string method;
   Args arguments;
+  std::optional<double> time_limit{};
 };
 
 TEST(CommandLineTest, SettingsAndCommandsInEveryForm) {
@@ -49,6 +52,13 @@ TEST(CommandLineTest, SettingsAndCommandsInEveryForm) {
        "PreviewReport",
        {}},
       {{"--", "saveimage", "3", "--x.jpg"}, {}, "SaveImage", {"3", "--x.jpg"}},
+      // The time limit is zrviewer's own, not a property.
+      {{"--time-limit", "30", "preview"}, {}, "PreviewReport", {}, 30.0},
+      {{"--Progress", "1", "--TIME-LIMIT=0.5", "print"},
+       {{"Progress", "1"}},
+       "PrintReport",
+       {},
+       0.5},
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -58,6 +68,7 @@ TEST(CommandLineTest, SettingsAndCommandsInEveryForm) {
     ASSERT_NE(line.command, nullptr);
     EXPECT_EQ(line.command->method, c.method);
     EXPECT_EQ(line.arguments, c.arguments);
+    EXPECT_EQ(line.time_limit, c.time_limit);
   }
 }
 
@@ -71,6 +82,13 @@ TEST(CommandLineTest, MalformedLinesAreUsageErrors) {
       {{"preview", "now"}, "preview takes no arguments, not 1 argument(s)"},
       {{"preview", "--ReportFile"}, "option --ReportFile needs a value"},
       {{"--=1", "preview"}, "option '--=1' has no name"},
+      {{"--time-limit", "0", "preview"}, "--time-limit takes a number of seconds above 0, not '0'"},
+      {{"--time-limit=-3", "preview"}, "--time-limit takes a number of seconds above 0, not '-3'"},
+      {{"--time-limit=10s", "preview"},
+       "--time-limit takes a number of seconds above 0, not '10s'"},
+      {{"--time-limit=", "preview"}, "--time-limit takes a number of seconds above 0, not ''"},
+      {{"--time-limit=1e10", "preview"},
+       "--time-limit takes a number of seconds above 0, not '1e10'"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));
@@ -125,6 +143,7 @@ TEST(CommandLineTest, HelpNeedsNothingElseAndListsEveryPropertyAndCommand) {
     EXPECT_NE(find_member(entry.method), nullptr) << entry.method;  // a real method
   }
   EXPECT_NE(text.find("--host-page URL"), std::string::npos);
+  EXPECT_NE(text.find("--time-limit SECONDS"), std::string::npos);
 }
 
 }  // namespace

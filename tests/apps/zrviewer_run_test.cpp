@@ -290,5 +290,42 @@ TEST_F(ZrviewerRunTest, RunFailuresShowInLogAndTheExitStatus) {
   EXPECT_EQ(prepared.status, 0) << prepared.output;
 }
 
+// A form whose title band runs a script that never ends.
+constexpr const char* kEndlessForm = R"({"Pages": [{"Objects": [
+  {"Class": "TvtBandView", "Name": "TitleBand", "BandType": "Report title", "Top": 40,
+   "Height": 30, "Script": ["begin", "  while 1 = 1 do i := 1", "end"]},
+  {"Class": "TvtMemoView", "Name": "Title", "Left": 40, "Top": 44, "Width": 200, "Height": 20,
+   "Memo": ["never shown"]}]}]})";
+
+TEST_F(ZrviewerRunTest, TimeLimitEndsTheRunWithLogAndStatusOne) {
+  const fs::path source = work / "endless.json";
+  std::ofstream(source) << kEndlessForm;
+  const fs::path form = work / "endless.zrf";
+  auto built = run_tool("form build " + source.string() + " -o " + form.string());
+  ASSERT_EQ(built.status, 0) << built.output;
+  server.add("/endless.zrf", read_text(form), "application/octet-stream");
+  server.add_slow("/hangs.zrf");
+
+  struct Case {
+    const char* what;
+    std::string arguments;
+  } cases[] = {
+      // The progress window is cancelled when the time is up, and the script stops.
+      {"endless script", "--ReportFile " + server.url("/endless.zrf") + " preview"},
+      // Nothing stops a download that hangs: the run is ended a moment later.
+      {"hanging download", "--ReportFile " + server.url("/hangs.zrf") + " preview"},
+  };
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    auto run = viewer("--time-limit 0.5 " + c.arguments);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, 1) << c.what << "\n" << run.output;
+    EXPECT_NE(run.output.find("Log: Time limit of 0.5 s reached\n"), std::string::npos)
+        << c.what << "\n"
+        << run.output;
+    EXPECT_LT(took, std::chrono::seconds(20)) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace zr

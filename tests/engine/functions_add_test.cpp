@@ -158,8 +158,21 @@ TEST_F(AddFunctionsTest, ConversionFailuresPropagate) {
 }
 
 TEST_F(AddFunctionsTest, BuiltTextsAreLimited) {
-  EXPECT_THROW(eval("REPLICATE('ab', 2000000000)"), ZorelError);
-  EXPECT_THROW(eval("PADLEFT('a', 2000000000, 'x')"), ZorelError);
+  // 9 MB twice is past the 16 MB limit.
+  set("Big", Value(std::string(9000000, 'a')));
+  for (const char* expression :
+       {"REPLICATE('ab', 2000000000)", "PADLEFT('a', 2000000000, 'x')",
+        "PADCENTER('a', 2000000000, 'x')", "REPLACESTR([Big], 'a', 'bb')",
+        "INSERT([Big], [Big], 2)", "[Big] + [Big]", "UPPERCASE([Big]) + LOWERCASE([Big])"}) {
+    try {
+      eval(expression);
+      ADD_FAILURE() << expression << " gave no error";
+    } catch (const ZorelError& e) {
+      EXPECT_STREQ(e.what(), "Text too long") << expression;
+    }
+  }
+  EXPECT_TRUE(eval("LENGTH(REPLICATE('ab', 8388608))").identical(Value(int32_t{16777216})));
+  EXPECT_TRUE(eval("LENGTH(REPLACESTR([Big], 'aaa', 'b'))").identical(Value(int32_t{3000000})));
 }
 
 TEST_F(AddFunctionsTest, DateDiffAssignsTheScriptVariable) {

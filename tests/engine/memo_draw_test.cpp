@@ -144,5 +144,18 @@ TEST_F(MemoDrawTest, AutoWidthFitsTheBoxToTheText) {
   }
 }
 
+// A frame as wide as a damaged record makes it: the fitted width is the largest there is, and
+// the room AutoWidth adds for the lines must not overflow it.
+TEST_F(MemoDrawTest, AutoWidthOfAnAbsurdFrameStaysInRange) {
+  TraceCanvas canvas(globals().fonts);
+  TvtMemoView memo;
+  memo.SetBounds(100, 0, 50, 20);
+  memo.SetFlag(kMemoAutoWidth, true);
+  memo.FrameWidth = 3e9f;
+  memo.Memo = {"Total"};
+  memo.Draw(canvas);
+  EXPECT_EQ(memo.Width, INT32_MAX);
+}
+
 }  // namespace
 }  // namespace zr

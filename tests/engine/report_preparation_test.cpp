@@ -167,6 +167,63 @@ TEST_F(BandReportTest, ProgressWindowShowsTheStagesAndAStopCancelsTheRun) {
   EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
 }
 
+// The cancel of the progress window reaches into a running script: the run stops there,
+// without an error, keeping what was prepared before.
+TEST_F(BandReportTest, ProgressWindowCancelStopsAScriptThatNeverEnds) {
+  report.ShowProgress = true;
+  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "3");
+  // Long enough to stand for a loop without end, short enough to end if the cancel is missed.
+  data.Script = {
+      "begin if [LINE#] = 2 then begin CANCEL(0); i := 0; while i < 1000000 do i := i + 1 end "
+      "end"};
+  AddText("L", 20, "[LINE#]");
+  // The user's click, while the script runs.
+  report.OnUserFunction = [&](const std::string& name, const Value&, const Value&, const Value&,
+                              Value&) {
+    if (name == "CANCEL") env.ui.cancel_progress();
+  };
+  EXPECT_FALSE(report.PrepareReport());
+  EXPECT_EQ(Texts(Dump()), Lines{"1"});
+  for (const UiCall& call : env.ui.calls()) EXPECT_NE(call.kind, UiCall::Kind::Message);
+  EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
+  // Without the window (no progress shown) there is nothing to cancel.
+  report.ShowProgress = false;
+  data.Script.clear();
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_EQ(Texts(Dump()), (Lines{"1", "2", "3"}));
+}
+
+// Scripts and memo texts that build text without end stop at the limit with an error.
+TEST_F(BandReportTest, TextsThatGrowWithoutEndStopAtTheLimit) {
+  struct Case {
+    const char* what;
+    Lines script;
+    Lines memo;
+  } cases[] = {
+      {"a script doubling a text", {"begin s := 'ab'; repeat s := s + s until 1 = 0 end"}, {"x"}},
+      {"a script adding lines to a memo",
+       {"begin i := 0; while i < 20 do begin L.Lines.Add(REPLICATE('x', 1000000)); i := i + 1 "
+        "end end"},
+       {"x"}},
+      {"one memo line", {}, {"[REPLICATE('a', 9000000)][REPLICATE('b', 9000000)]"}},
+      {"memo lines together", {}, {"[REPLICATE('a', 9000000)]", "[REPLICATE('b', 9000000)]"}},
+  };
+  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "1");
+  TvtMemoView& memo = AddText("L", 20, "");
+  for (const Case& c : cases) {
+    data.Script = c.script;
+    memo.Memo = c.memo;
+    env.ui.clear_calls();
+    report.PrepareReport();
+    EXPECT_EQ(report.EMFPages.Count(), 0) << c.what;
+    bool told = false;
+    for (const UiCall& call : env.ui.calls())
+      told = told || (call.kind == UiCall::Kind::Message &&
+                      call.text.find("Text too long") != std::string::npos);
+    EXPECT_TRUE(told) << c.what;
+  }
+}
+
 TEST_F(BandReportTest, ChangePrinterNamesThePrinterAndAppliesThePaperAgain) {
   const int virtual_printer = globals().printer.virtual_printer_index();
   page().SetPaper(kPaperCustomSize, 1000, 1500, 1, kDefaultBin);

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "canvas_test_support.h"
 #include "platform/canvas/font_canvas.h"
@@ -32,13 +31,18 @@ Rect drawn_cell(Drawing& d, int x, int y, std::string_view text) {
   return d.ink_bounds();
 }
 
+// GCC 12 at -O3 takes the strings of this table's fonts for uninitialized (a false positive
+// of its flow analysis on aggregates of strings).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 TEST(CairoCanvasText, CellStartsAtOriginAndIsAsWideAsTheExtent) {
   struct Case {
     FontSelection font;
     std::string text;
     int extra, break_extra, break_count;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {{.name = "Arial", .height = -13}, "Sum of wages", 0, 0, 0},
       {{.name = "Times New Roman", .height = -20, .style = kFsItalic}, "Quarter 4", 1, 0, 0},
       {{.name = "Courier New", .height = 15}, "a b c d", 0, 7, 3},
@@ -63,6 +67,9 @@ TEST(CairoCanvasText, CellStartsAtOriginAndIsAsWideAsTheExtent) {
     EXPECT_EQ(measure.text_extent(c.text), extent);
   }
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 TEST(CairoCanvasText, ExplicitAdvancesPlaceEachCharacter) {
   Drawing d(200, 40);

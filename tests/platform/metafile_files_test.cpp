@@ -213,5 +213,60 @@ TEST(MetafileFiles, AbsurdCountsInsideRecordsRaiseFormatError) {
   EXPECT_THROW(read_wmf(wmf), FormatError);
 }
 
+// A character made of two units (a surrogate pair, a double-byte character) takes the sum of
+// their advances; absurd advances saturate instead of overflowing.
+TEST(MetafileFiles, AdvancesOfOneCharacterAddUpSaturated) {
+  Metafile m(Rect{0, 0, 100, 50}, {96, 96});
+  mf::TextOut text;
+  text.text = "ab";
+  text.widths = {1, 2};
+  m.add(text);
+  const std::string emf = write_emf(m);
+  auto u32_at = [&](size_t at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= uint32_t{static_cast<uint8_t>(emf[at + i])} << (8 * i);
+    return v;
+  };
+  size_t record = u32_at(4);  // after the header: the records, type and size first
+  while (record + 8 <= emf.size() && u32_at(record) != 84) record += u32_at(record + 4);
+  ASSERT_LT(record + 76, emf.size()) << "no EMR_EXTTEXTOUTW";
+  const size_t string_at = record + u32_at(record + 48);
+  const size_t dx_at = record + u32_at(record + 72);
+  auto patched = [&](bool wide, std::string units, int32_t dx0, int32_t dx1) {
+    std::string bytes = emf;
+    if (!wide) bytes[record] = 83;  // EMR_EXTTEXTOUTA: the same layout with one byte a unit
+    bytes.replace(string_at, units.size(), units);
+    for (int i = 0; i < 4; ++i) {
+      bytes[dx_at + i] = static_cast<char>(static_cast<uint32_t>(dx0) >> (8 * i));
+      bytes[dx_at + 4 + i] = static_cast<char>(static_cast<uint32_t>(dx1) >> (8 * i));
+    }
+    return bytes;
+  };
+  const std::string pair("\x3D\xD8\x00\xDE", 4);  // U+1F600 as UTF-16LE
+  const std::string hangul("\xB0\xA1");           // one double-byte character
+  struct Case {
+    const char* what;
+    bool wide;
+    std::string units;
+    int32_t dx0, dx1;
+    int width;
+  } cases[] = {
+      {"pair", true, pair, 7, 8, 15},
+      {"pair, below int", true, pair, -606348325, -2105409317, INT32_MIN},
+      {"pair, above int", true, pair, INT32_MAX, 1, INT32_MAX},
+      {"double-byte", false, hangul, 7, 8, 15},
+      {"double-byte, below int", false, hangul, INT32_MIN, -1, INT32_MIN},
+      {"double-byte, above int", false, hangul, 2000000000, 2000000000, INT32_MAX},
+  };
+  for (const Case& c : cases) {
+    Metafile back = read_emf(patched(c.wide, c.units, c.dx0, c.dx1));
+    ASSERT_EQ(back.texts().size(), 1u) << c.what;
+    const auto& out = std::get<mf::TextOut>(back.records()[back.texts()[0].record_index]);
+    EXPECT_EQ(out.widths, std::vector<int>{c.width}) << c.what;
+    MetafileRecorder target(Rect{0, 0, 100, 50}, {96, 96}, fonts());
+    back.play(target, Rect{0, 0, 200, 100});  // scaled: the advances are summed again
+  }
+}
+
 }  // namespace
 }  // namespace zr

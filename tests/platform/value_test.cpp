@@ -7,6 +7,7 @@
 
 #include "platform/date_time.h"
 #include "platform/errors.h"
+#include "platform/text_limit.h"
 
 namespace zr {
 namespace {
@@ -137,6 +138,17 @@ TEST(ValueTest, ArithmeticErrors) {
   expect_error<ZorelError>([] { value_mod(5, 0.4); }, "Division by zero");
   expect_error<ConversionError>([] { value_mod(1e300, 2); },
                                 "Could not convert variant of type (Double) into type (Int64)");
+}
+
+// Concatenation builds texts up to the limit and refuses longer ones before building them.
+TEST(ValueTest, ConcatenationStopsAtTheTextLimit) {
+  const Value half(std::string(kMaxTextLength / 2, 'a'));
+  EXPECT_EQ((half + half).raw_string().size(), kMaxTextLength);
+  EXPECT_EQ((half + Value() + half).raw_string().size(), kMaxTextLength);
+  const Value full = half + half;
+  expect_error<ZorelError>([&] { full + "b"; }, "Text too long");
+  expect_error<ZorelError>([&] { Value("b") + full; }, "Text too long");
+  EXPECT_TRUE((full + Value::null()).is_null());
 }
 
 TEST(ValueTest, Comparison) {

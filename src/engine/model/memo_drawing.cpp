@@ -201,15 +201,17 @@ void TvtMemoView::Draw(Canvas& canvas) {
     HasParagraphMarks = HasParagraphMark(ExpandedMemo);
     // The mark a split part carries has done its work.
     if (ExpandedMemo.back() == std::string(1, kParagraphMark)) ExpandedMemo.pop_back();
-    const int32_t room = auto_width ? 100 : 0;
-    Width += room;
+    // AutoWidth leaves the lines some room past the fitted width (which may already be the
+    // largest there is).
+    const int32_t width = Width;
+    if (auto_width) Width = to_int(int64_t{Width} + 100);
     try {
       text_height = WrapText();
     } catch (...) {
-      Width -= room;
+      Width = width;
       throw;
     }
-    Width -= room;
+    Width = width;
   }
   ApplyScale();
   try {

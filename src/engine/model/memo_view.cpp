@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/fonts/font_resolver.h"
 #include "platform/rounding.h"
+#include "platform/text_limit.h"
 #include "platform/text_lines.h"
 
 namespace zr {
@@ -226,8 +227,11 @@ void TvtMemoView::LoadFromBlobField(const std::optional<std::string>& content) {
 
 void TvtMemoView::ExpandMemo() {
   ExpandedMemo.clear();
+  size_t length = 0;  // of the text so far, as joined_length counts it
   for (const std::string& line : Memo) {
     std::string text = HasFlag(kMemoTextOnly) ? line : ExpandBrackets(line);
+    length += text.size() + 2;
+    check_text_length(length);
     if (text.empty()) {
       ExpandedMemo.emplace_back();
       continue;

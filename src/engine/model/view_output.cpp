@@ -8,6 +8,7 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "engine/run/parser.h"
+#include "platform/text_limit.h"
 
 namespace zr {
 
@@ -58,6 +59,7 @@ std::string ExpandBracketedText(const std::string& text,
     std::string expression = ReadBracketed(s, at, finish);
     if (finish >= s.size()) break;  // no closing bracket: the rest stays as written
     std::string shown = display(expression);
+    check_text_length(s.size() - (finish - at + 1) + shown.size());
     s.replace(at, finish - at + 1, shown);
     at = s.find('[', at + shown.size());
   }

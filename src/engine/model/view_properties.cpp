@@ -5,6 +5,7 @@
 #include "engine/report/tvt_globals.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/text_limit.h"
 #include "platform/text_lines.h"
 
 namespace zr {
@@ -136,9 +137,13 @@ Value TvtView::CallMethod(const std::string& name, const Value& p1, const Value&
     if (upper_ascii(p1.to_string()) != "MEMO") return Value::null();
     const size_t i = list_index(Memo, p2.to_int());
     if (name == "GETINDEXPROPERTY") return Value(Memo[i]);
-    Memo[i] = p3.to_string();
+    std::string line = p3.to_string();
+    check_text_length(joined_length(Memo) - Memo[i].size() + line.size());
+    Memo[i] = std::move(line);
   } else if (name == "MEMO.ADD") {
-    Memo.push_back(evaluate(p1).to_string());
+    std::string line = evaluate(p1).to_string();
+    check_text_length(joined_length(Memo) + line.size() + 2);
+    Memo.push_back(std::move(line));
   } else if (name == "MEMO.CLEAR") {
     Memo.clear();
   } else if (name == "MEMO.DELETE") {

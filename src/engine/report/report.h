@@ -94,10 +94,17 @@ class TvtReport {
   // as one message after the run ("Error") and leave no prepared pages.
   bool PrepareReport();
   // Records an error met while preparing (message with the current view's text, the report
-  // and the object) and terminates the master report.
+  // and the object) and terminates the master report. A script stopped by the cancel of the
+  // progress window is no error: it only terminates.
   void PrepareError(const std::exception& error);
-  // The progress display: OnProgress, else the progress window's label.
+  // The progress display: OnProgress, else the progress window's label. Then the window's
+  // cancel is seen (CheckProgressCancel).
   void ReportProgress(int n);
+  // The progress window's cancel: when the run is inside the progress window (ShowProgress
+  // without OnProgress) and the user has cancelled it, terminates the report and its master
+  // and returns true. Asked between pages and before every script line, so that a script
+  // that never ends can be stopped too.
+  bool CheckProgressCancel();
   // Switches the printer the report prepares and prints for (indexes of the printer list):
   // PrinterName takes its name and every form page applies its paper again. When that fails
   // (an index outside the list), "Printer selected is not valid" is shown, the old printer

@@ -7,6 +7,7 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "engine/run/band_engine.h"
+#include "engine/run/interpreter.h"
 #include "platform/errors.h"
 
 namespace zr {
@@ -295,10 +296,25 @@ void TvtReport::ReportProgress(int n) {
       label += " " + LoadStr(kStrFrom) + " " + std::to_string(g.TotalPages);
     g.ui.show_progress_window(ProgressCaption, label);
   }
+  CheckProgressCancel();
+}
+
+bool TvtReport::CheckProgressCancel() {
+  TvtGlobals& g = TvtGlobals::Get();
+  TvtReport& master = g.MasterReport ? *g.MasterReport : *this;
+  if (!master.ShowProgress || master.OnProgress || !g.ui.progress_cancelled()) return false;
+  master.Terminated = true;
+  Terminated = true;
+  return true;
 }
 
 void TvtReport::PrepareError(const std::exception& error) {
   TvtGlobals& g = TvtGlobals::Get();
+  if (dynamic_cast<const ScriptStoppedError*>(&error)) {
+    (g.MasterReport ? g.MasterReport : this)->Terminated = true;
+    Terminated = true;
+    return;
+  }
   g.ErrorFlag = true;
   std::string message = LoadStr(kStrCalcError);
   if (g.CurView)

@@ -31,6 +31,11 @@ TvtGlobals::TvtGlobals(UiServices& ui_services, PrinterSystem& printers, const C
   functions.RegisterFunctionLibrary<TvtStdFunctionLibrary>();
   functions.RegisterFunctionLibrary<TAddFunctionLibrary>();
   GlobalInterpreter = std::make_unique<TInterpretator>(*this);
+  // Scripts run while a report is prepared; a loop without end must still see the cancel.
+  GlobalInterpreter->OnCancel = [this] {
+    TvtReport* report = MasterReport ? MasterReport : CurReport;
+    return Building && report && report->CheckProgressCancel();
+  };
   function_context.run_script_line = [this](const std::string& line) {
     std::vector<std::string> errors = GlobalInterpreter->CompileAndRun({line});
     if (!errors.empty()) throw ZorelError(errors.front());

@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/format_text.h"
 #include "platform/number_text.h"
+#include "platform/text_limit.h"
 #include "platform/text_lines.h"
 
 namespace zr {
@@ -93,9 +94,7 @@ const std::vector<Group>& description_groups() {
 
 std::string repeat(const std::string& symbol, int64_t times) {
   if (times <= 0 || symbol.empty()) return {};
-  if (static_cast<uint64_t>(times) > TAddFunctionLibrary::kMaxBuiltText / symbol.size()) {
-    throw ZorelError("Text too long");
-  }
+  if (static_cast<uint64_t>(times) > kMaxTextLength / symbol.size()) text_too_long();
   std::string text;
   text.reserve(symbol.size() * static_cast<size_t>(times));
   for (int64_t i = 0; i < times; ++i) text += symbol;
@@ -146,6 +145,7 @@ std::string delete_text(std::string text, int64_t from, int64_t count) {
 std::string insert_text(const std::string& sub, std::string text, int64_t at) {
   const auto size = static_cast<int64_t>(text.size());
   const int64_t index = std::clamp<int64_t>(at, 1, size + 1) - 1;
+  check_text_length(text.size() + sub.size());
   text.insert(static_cast<size_t>(index), sub);
   return text;
 }
@@ -155,10 +155,12 @@ std::string replace_all(const std::string& text, const std::string& from, const 
   std::string result;
   size_t pos = 0;
   for (size_t found = text.find(from); found != std::string::npos; found = text.find(from, pos)) {
+    check_text_length(result.size() + (found - pos) + to.size());
     result.append(text, pos, found - pos);
     result += to;
     pos = found + from.size();
   }
+  check_text_length(result.size() + (text.size() - pos));
   result.append(text, pos, std::string::npos);
   return result;
 }

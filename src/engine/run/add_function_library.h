@@ -4,8 +4,8 @@
 // ConversionError, as do STRTOINT, STRTOFLOAT, INCDATE and INCTIME; the ...DEF and VALID...
 // functions catch their own conversion failure. DATEDIFF and SWAP assign script variables
 // through the context's run_script_line. Texts are bytes: positions and lengths count bytes.
-// Texts built by repetition (REPLICATE, the PAD functions) are limited to kMaxBuiltText
-// bytes; longer ones raise ZorelError instead of exhausting memory.
+// Texts they build (REPLICATE, the PAD functions, INSERT, REPLACESTR) are limited to
+// kMaxTextLength bytes (text_limit.h); longer ones raise ZorelError "Text too long".
 
 #include <string>
 #include <string_view>
@@ -17,7 +17,6 @@ namespace zr {
 class TAddFunctionLibrary : public TvtFunctionLibrary {
  public:
   static constexpr std::string_view kClassName = "TAddFunctionLibrary";
-  static constexpr size_t kMaxBuiltText = 16 * 1024 * 1024;
 
   explicit TAddFunctionLibrary(FunctionContext& context);
   std::string_view ClassName() const override { return kClassName; }

@@ -8,6 +8,7 @@
 #include "platform/date_time.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
+#include "platform/text_limit.h"
 
 namespace zr {
 
@@ -588,6 +589,9 @@ class TvtParser::Evaluation {
     if (parser_.OnFunction) {
       parser_.OnFunction(name, Value(args.a1), Value(args.a2), Value(args.a3), value);
     }
+    // The owner's functions build text of their own (formats, string functions); none may
+    // pass on a text longer than the limit.
+    if (value.is_string()) check_text_length(value.raw_string().size());
     return value;
   }
 

@@ -12,6 +12,7 @@
 
 #include "platform/errors.h"
 #include "platform/fonts/font.h"
+#include "platform/fonts/fontconfig_handles.h"
 #include "platform/graphics/bitmap.h"
 
 namespace zr {
@@ -412,11 +413,11 @@ cairo_font_face_t* CairoCanvas::font_face(const std::string& file, int index, bo
   auto key = std::make_tuple(file, index, bold, italic);
   auto found = faces_.find(key);
   if (found != faces_.end()) return found->second.get();
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file.c_str()));
-  FcPatternAddInteger(pattern, FC_INDEX, index);
-  CairoFontFace face(cairo_ft_font_face_create_for_pattern(pattern));
-  FcPatternDestroy(pattern);
+  // Cairo takes a reference of its own where it keeps the pattern.
+  FcPatternHandle pattern(FcPatternCreate());
+  FcPatternAddString(pattern.get(), FC_FILE, reinterpret_cast<const FcChar8*>(file.c_str()));
+  FcPatternAddInteger(pattern.get(), FC_INDEX, index);
+  CairoFontFace face(cairo_ft_font_face_create_for_pattern(pattern.get()));
   unsigned synthesize = 0;
   if (bold) synthesize |= CAIRO_FT_SYNTHESIZE_BOLD;
   if (italic) synthesize |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
@@ -472,7 +473,7 @@ void CairoCanvas::text_out(Point origin, std::string_view text, const TextOutPar
       cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
       run.clear();
     };
-    int x = 0;
+    int64_t x = 0;  // advances from files may add up past an int
     for (size_t i = 0; i < lay.chars.size(); ++i) {
       GlyphRef g = font.glyph(lay.chars[i]);
       if (g.face != run_face || g.synthetic_bold != run_ref.synthetic_bold ||
@@ -481,7 +482,7 @@ void CairoCanvas::text_out(Point origin, std::string_view text, const TextOutPar
         run_face = g.face;
         run_ref = g;
       }
-      run.push_back({g.glyph_index, double(x), double(m.ascent)});
+      run.push_back({g.glyph_index, static_cast<double>(x), double(m.ascent)});
       x += lay.advances[i];
     }
     show_run();

@@ -12,12 +12,36 @@
 #include "platform/fonts/fontconfig_handles.h"
 #include "platform/fonts/freetype_handles.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZR_LEAK_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZR_LEAK_CHECKS 1
+#endif
+#endif
+#ifdef ZR_LEAK_CHECKS
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace zr {
 namespace {
 
 // Sizes change with zoom and export resolution; past this many the font cache starts anew
 // (fonts in use stay alive through their shared pointers).
 constexpr size_t kMaxCachedFonts = 256;
+// Face names come from the files too; most reports name a handful.
+constexpr size_t kMaxCachedFaces = 256;
+
+// Fontconfig holds parts of a loaded configuration (the patterns of its <rejectfont>
+// rules) through offsets instead of pointers. LeakSanitizer cannot follow those, so while a
+// configuration is in use every leak check would report them; they are freed with the
+// configuration (FcConfigHandle).
+FcConfigHandle load_config() {
+#ifdef ZR_LEAK_CHECKS
+  __lsan::ScopedDisabler held_by_offsets;
+#endif
+  return FcConfigHandle(FcInitLoadConfigAndFonts());
+}
 
 const FcChar8* fc_text(const std::string& text) {
   return reinterpret_cast<const FcChar8*>(text.c_str());
@@ -134,7 +158,7 @@ struct FontResolver::Impl {
 
 FontResolver::FontResolver(int code_page) : impl_(std::make_unique<Impl>()) {
   impl_->code_page = code_page;
-  impl_->config.reset(FcInitLoadConfigAndFonts());
+  impl_->config = load_config();
   if (!impl_->config) throw ZorelError("fontconfig cannot load its configuration");
   impl_->library = std::make_shared<const FreeTypeLibrary>();
 }
@@ -156,7 +180,9 @@ const ResolvedFace& FontResolver::resolve_face(std::string_view face_name, bool 
   key += charset_class;
   auto found = impl_->faces.find(key);
   if (found != impl_->faces.end()) return found->second;
-  return impl_->faces.emplace(key, impl_->resolve(face_name, bold, italic, charset)).first->second;
+  ResolvedFace face = impl_->resolve(face_name, bold, italic, charset);
+  if (impl_->faces.size() >= kMaxCachedFaces) impl_->faces.clear();
+  return impl_->faces.emplace(std::move(key), std::move(face)).first->second;
 }
 
 std::shared_ptr<const Font> FontResolver::font(const FontSelection& spec) {

@@ -3,7 +3,8 @@
 // them. Face names go through the substitution table (face_substitutes.h) and fontconfig; a
 // face nothing answers to gets a default family for its character set, so resolution never
 // fails while any font is installed. Results are cached: faces by name, style and character
-// set, fonts by their whole FontSelection.
+// set, fonts by their whole FontSelection. Both caches start anew when full, so pages naming
+// ever new faces (damaged files do) cannot make them grow without end.
 //
 // A resolver is an ordinary object, not a process global: create one and share it. Fonts it
 // makes stay valid after it is gone. Not thread-safe (the engine is single-threaded).
@@ -31,7 +32,8 @@ class FontResolver {
   int code_page() const;
 
   // The installed file for a face name (ANSI bytes) in a style. Raises IoError only when no
-  // font at all can be found.
+  // font at all can be found. The reference stays valid until the next call of resolve_face
+  // or font.
   const ResolvedFace& resolve_face(std::string_view face_name, bool bold, bool italic,
                                    uint8_t charset = kDefaultCharset);
 

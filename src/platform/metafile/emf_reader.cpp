@@ -73,9 +73,7 @@ void convert_wide(std::u16string_view text, const std::vector<int>& dx, std::str
     } else {
       out += utf16_to_ansi(text.substr(i, n));
     }
-    int w = 0;
-    for (size_t k = i; k < i + n && k < dx.size(); ++k) w += dx[k];
-    if (!dx.empty()) widths.push_back(w);
+    if (!dx.empty()) widths.push_back(character_advance(dx, i, n));
     i += n;
   }
 }
@@ -379,9 +377,7 @@ class EmfReader {
       text.text = r.read_bytes(chars);
       for (size_t pos = 0; pos < text.text.size() && has_dx;) {
         size_t n = char_length(text.text, pos);
-        int w = 0;
-        for (size_t k = pos; k < pos + n; ++k) w += dx[k];
-        text.widths.push_back(w);
+        text.widths.push_back(character_advance(dx, pos, n));
         pos += n;
       }
     }

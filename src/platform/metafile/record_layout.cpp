@@ -101,4 +101,10 @@ Rect points_bounds(std::span<const Point> points) {
   return {saturated(left), saturated(top), saturated(right + 1), saturated(bottom + 1)};
 }
 
+int character_advance(std::span<const int> dx, size_t from, size_t count) {
+  int64_t sum = 0;
+  for (size_t k = from; k < from + count && k < dx.size(); ++k) sum += dx[k];
+  return saturated(sum);
+}
+
 }  // namespace zr

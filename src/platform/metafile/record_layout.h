@@ -1,6 +1,6 @@
 #pragma once
-// Pieces of record layout both metafile formats share: device-independent bitmaps and the
-// bounds of point lists.
+// Pieces of record layout both metafile formats share: device-independent bitmaps, the
+// bounds of point lists and the advances of text records.
 
 #include <memory>
 #include <span>
@@ -31,5 +31,9 @@ Rect rect_from_size(int64_t left, int64_t top, int64_t width, int64_t height);
 
 // The smallest rectangle holding the points, right and bottom exclusive.
 Rect points_bounds(std::span<const Point> points);
+
+// The advance of one character made of the units dx[from] .. dx[from + count - 1] (those
+// past the end count as nothing): their sum, saturated, as files give any values.
+int character_advance(std::span<const int> dx, size_t from, size_t count);
 
 }  // namespace zr

@@ -65,9 +65,9 @@ class WmfReader {
     int64_t box_width = std::max(m.frame().width(), 1);
     int64_t box_height = std::max(m.frame().height(), 1);
     Resolution res{static_cast<int>(std::clamp<int64_t>(
-                       m.resolution().x * window_ext_->x / box_width, 1, 100000)),
+                       int64_t{m.resolution().x} * window_ext_->x / box_width, 1, 100000)),
                    static_cast<int>(std::clamp<int64_t>(
-                       m.resolution().y * window_ext_->y / box_height, 1, 100000))};
+                       int64_t{m.resolution().y} * window_ext_->y / box_height, 1, 100000))};
     builder_.set_frame(frame, res);
   }
 
@@ -302,9 +302,7 @@ class WmfReader {
       for (int i = 0; i < n; ++i) dx.push_back(r.read_i16());
       for (size_t pos = 0; pos < text.text.size();) {
         size_t length = char_length(text.text, pos);
-        int w = 0;
-        for (size_t k = pos; k < pos + length; ++k) w += dx[k];
-        text.widths.push_back(w);
+        text.widths.push_back(character_advance(dx, pos, length));
         pos += length;
       }
     }
