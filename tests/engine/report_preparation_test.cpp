@@ -186,9 +186,10 @@ TEST_F(BandReportTest, ProgressWindowCancelStopsAScriptThatNeverEnds) {
   EXPECT_EQ(Texts(Dump()), Lines{"1"});
   for (const UiCall& call : env.ui.calls()) EXPECT_NE(call.kind, UiCall::Kind::Message);
   EXPECT_EQ(env.ui.calls().back().kind, UiCall::Kind::HideProgress);
-  // Without the window (no progress shown) there is nothing to cancel.
+  // Without the window (no progress shown) there is nothing to cancel. A run that stopped
+  // put the saved form back, so the band is a new object.
   report.ShowProgress = false;
-  data.Script.clear();
+  Find<TvtBandView>("MasterData1").Script.clear();
   EXPECT_TRUE(report.PrepareReport());
   EXPECT_EQ(Texts(Dump()), (Lines{"1", "2", "3"}));
 }
@@ -208,11 +209,12 @@ TEST_F(BandReportTest, TextsThatGrowWithoutEndStopAtTheLimit) {
       {"one memo line", {}, {"[REPLICATE('a', 9000000)][REPLICATE('b', 9000000)]"}},
       {"memo lines together", {}, {"[REPLICATE('a', 9000000)]", "[REPLICATE('b', 9000000)]"}},
   };
-  TvtBandView& data = AddBand(btMasterData, "MasterData1", 20, 20, 0, "1");
-  TvtMemoView& memo = AddText("L", 20, "");
+  AddBand(btMasterData, "MasterData1", 20, 20, 0, "1");
+  AddText("L", 20, "");
   for (const Case& c : cases) {
-    data.Script = c.script;
-    memo.Memo = c.memo;
+    // A run that stopped puts the saved form back: its views are new objects each time.
+    Find<TvtBandView>("MasterData1").Script = c.script;
+    Find<TvtMemoView>("L").Memo = c.memo;
     env.ui.clear_calls();
     report.PrepareReport();
     EXPECT_EQ(report.EMFPages.Count(), 0) << c.what;
