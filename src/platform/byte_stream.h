@@ -106,6 +106,11 @@ class ByteWriter {
 
   const std::string& bytes() const { return bytes_; }
   std::string take() { return std::move(bytes_); }
+  // Gives back the room grown beyond what was written.
+  void shrink_to_fit() { bytes_.shrink_to_fit(); }
+  // Forgets what was written and gives its memory back (assigning an empty writer would
+  // keep the old buffer).
+  void discard() { std::string().swap(bytes_); }
   size_t position() const { return bytes_.size(); }
 
   void write_u8(uint8_t v) { bytes_ += static_cast<char>(v); }

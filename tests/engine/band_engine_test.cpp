@@ -362,4 +362,41 @@ TEST_F(BandReportTest, BottomAlignedViewFollowsTheStretchedBand) {
 }
 
 }  // namespace
+// A long report whose finished pages leave memory for the spill file prepares, reads back,
+// saves and rewrites exactly as one kept in memory, in both passes.
+TEST_F(BandReportTest, SpilledPagesReadBackExactly) {
+  report.TwoPass = true;
+  AddBand(btPageHeader, "PageHeader1", 0, 20, kBandOnFirstPage);
+  AddText("PH", 0, "Head [PAGE#] of [TOTALPAGES]");
+  AddBand(btMasterData, "MasterData1", 40, 20, 0, "400");
+  AddText("L", 40, "Line [LINE#]");
+  AddBand(btPageFooter, "PageFooter1", 100, 20, kBandOnFirstPage | kBandOnLastPage);
+  AddText("PF", 100, "Page [PAGE#]");
+  auto saved = [&] {
+    zr::ByteWriter out;
+    report.EMFPages.SaveToStream(out);
+    return out.take();
+  };
+  const Lines in_memory = Prepare();
+  const std::string in_memory_file = saved();
+  ASSERT_GT(report.EMFPages.Count(), 5);
+
+  report.EMFPages.SpillLimit = 0;
+  EXPECT_EQ(Prepare(), in_memory);
+  EXPECT_EQ(saved(), in_memory_file);
+  zr::TvtEMFPages& pages = report.EMFPages;
+  EXPECT_TRUE(pages.PageInfo(0).Spilled.has_value());
+  EXPECT_TRUE(pages.PageInfo(0).Stream.bytes().empty());
+  EXPECT_FALSE(pages.PageInfo(pages.Count() - 1).Spilled.has_value());  // the last page stays
+
+  // Writing to a spilled page brings it back first; rewriting one from its objects keeps them.
+  std::string buffer;
+  const std::string first(pages.ReadPageStream(0, buffer));
+  EXPECT_EQ(pages.PageStream(0).bytes(), first);
+  pages.ObjectsToPage(2);
+  pages.PageToObjects(2);
+  pages.PageInfo(2).Page.reset();
+  EXPECT_EQ(Dump(), in_memory);
+}
+
 }  // namespace zr

@@ -74,8 +74,8 @@ void check_file_size(size_t position) {
 // Reads the records of a page stream in turn; `take` receives each view, read in prepared
 // mode. A stream without even its version byte has no objects.
 template <typename Take>
-void read_objects(const std::string& bytes, Take take) {
-  ByteReader in(std::string_view(bytes), "<prepared page>");
+void read_objects(std::string_view bytes, Take take) {
+  ByteReader in(bytes, "<prepared page>");
   if (in.at_end()) return;
   const int version = in.read_u8();
   while (!in.at_end()) {
@@ -118,14 +118,66 @@ TvtPreparedPage& TvtEMFPages::PageInfo(int index) {
   return *pages_[static_cast<size_t>(index)];
 }
 
+ByteWriter& TvtEMFPages::PageStream(int index) {
+  TvtPreparedPage& page = PageInfo(index);
+  if (page.Spilled) {
+    std::string bytes;
+    spill_.read(*page.Spilled, bytes);
+    page.Spilled.reset();
+    ByteWriter restored(page.Stream.version());
+    restored.write_bytes(bytes);
+    page.Stream = std::move(restored);
+    keep_resident(page);
+  }
+  return page.Stream;
+}
+
+std::string_view TvtEMFPages::ReadPageStream(int index, std::string& buffer) const {
+  check_index(index, Count());
+  return read_stream(*pages_[static_cast<size_t>(index)], buffer);
+}
+
+std::string_view TvtEMFPages::read_stream(const TvtPreparedPage& page, std::string& buffer) const {
+  if (!page.Spilled) return page.Stream.bytes();
+  spill_.read(*page.Spilled, buffer);
+  return buffer;
+}
+
+void TvtEMFPages::keep_resident(TvtPreparedPage& page) {
+  resident_.push_back({&page, page.Stream.bytes().size()});
+  resident_bytes_ += resident_.back().bytes;
+  spill_over_limit(page);
+}
+
+// `keep` came last and is in use: it stays even when it alone is over the limit.
+void TvtEMFPages::spill_over_limit(const TvtPreparedPage& keep) {
+  while (resident_bytes_ > SpillLimit && !resident_.empty()) {
+    const Resident oldest = resident_.front();
+    if (oldest.page == &keep) break;
+    resident_.pop_front();
+    resident_bytes_ -= oldest.bytes;
+    TvtPreparedPage& page = *oldest.page;
+    if (page.Spilled || &page == pages_.back().get()) continue;  // the page being written
+    page.Spilled = spill_.append(page.Stream.bytes());
+    page.Stream.discard();
+  }
+}
+
+void TvtEMFPages::Clear() {
+  pages_.clear();
+  resident_.clear();
+  resident_bytes_ = 0;
+  spill_.reset();
+}
+
 void TvtEMFPages::Add(const TvtPage& form_page) {
   // The page before is finished: its stream keeps its bytes and drops the room it grew into
-  // (up to as much again), which over a long report is a large part of the memory.
-  if (!pages_.empty()) {
-    ByteWriter& last = pages_.back()->Stream;
-    ByteWriter compact(last.version());
-    compact.write_bytes(last.bytes());
-    last = std::move(compact);
+  // (up to as much again), which over a long report is a large part of the memory; past the
+  // limit the oldest finished pages leave memory altogether.
+  if (!pages_.empty() && !pages_.back()->Spilled) {
+    TvtPreparedPage& last = *pages_.back();
+    last.Stream.shrink_to_fit();
+    keep_resident(last);
   }
   Insert(Count(), form_page);
   TvtGlobals& g = TvtGlobals::Get();
@@ -155,6 +207,13 @@ void TvtEMFPages::Insert(int index, const TvtPage& form_page) {
 
 void TvtEMFPages::Delete(int index) {
   check_index(index, Count());
+  const TvtPreparedPage* page = pages_[static_cast<size_t>(index)].get();
+  for (auto it = resident_.begin(); it != resident_.end(); ++it) {
+    if (it->page != page) continue;
+    resident_bytes_ -= it->bytes;
+    resident_.erase(it);
+    break;
+  }
   pages_.erase(pages_.begin() + index);
 }
 
@@ -198,7 +257,8 @@ void TvtEMFPages::Draw(int index, Canvas& canvas, const Rect& rect) {
 }
 
 void TvtEMFPages::ExportPage(int index) {
-  read_objects(PageInfo(index).Stream.bytes(),
+  std::string buffer;
+  read_objects(ReadPageStream(index, buffer),
                [](std::unique_ptr<TvtView> view) { view->ExportTo(); });
 }
 
@@ -214,7 +274,8 @@ void TvtEMFPages::ObjectsToPage(int index) {
   page->BottomMargin = info.BottomMargin;
   page->UseMargins = info.UseMargins;
   g.CurPage = page.get();
-  read_objects(info.Stream.bytes(), [&](std::unique_ptr<TvtView> view) {
+  std::string buffer;
+  read_objects(ReadPageStream(index, buffer), [&](std::unique_ptr<TvtView> view) {
     TvtView* added = page->Add(std::move(view));
     // An auto-width memo finds its width when it is drawn.
     if (added->ObjectType == kObjMemo && added->HasFlag(kMemoAutoWidth))
@@ -238,7 +299,9 @@ void TvtEMFPages::PageToObjects(int index) {
     view->PreparedMode = false;
     out.set_version(kCurrentStreamVersion);
   }
+  info.Spilled.reset();  // what the spill file holds is not the page any more
   info.Stream = std::move(out);
+  keep_resident(info);
 }
 
 bool TvtEMFPages::HitTestObject(int index, Point point, bool click, int& cursor, TvtView** hit) {
@@ -283,6 +346,7 @@ void TvtEMFPages::SaveToStream(ByteWriter& out) {
   out.write_u8(compressor.Enabled ? 1 : kCompressionNone);
   out.write_string_v23(TvtGlobals::Get().printer.printer_name());
   out.write_i32(Count());
+  std::string buffer;
   for (const auto& page : pages_) {
     const size_t end_at = out.position();
     out.write_u32(0);
@@ -298,10 +362,10 @@ void TvtEMFPages::SaveToStream(ByteWriter& out) {
     out.write_i32(page->BottomMargin);
     if (compressor.Enabled) {
       std::string packed;
-      compressor.Compress(page->Stream.bytes(), packed);
+      compressor.Compress(std::string(read_stream(*page, buffer)), packed);
       out.write_bytes(packed);
     } else {
-      out.write_bytes(page->Stream.bytes());
+      out.write_bytes(read_stream(*page, buffer));
     }
     check_file_size(out.position());
     out.patch_u32(end_at, static_cast<uint32_t>(out.position()));

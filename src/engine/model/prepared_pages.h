@@ -1,18 +1,23 @@
 #pragma once
 // Prepared pages: for every output page its paper setup and a stream of prepared view
 // records (text already computed). A page's views exist as objects only while the page is
-// visible (in the preview, being printed); otherwise only the stream is kept, so memory is
-// bounded by the pages on screen, not the report. Also the prepared-report file (.zrw).
+// visible (in the preview, being printed); otherwise only the stream is kept, and finished
+// streams beyond a limit go to a temporary file, so memory is bounded by the pages in use,
+// not the report. Also the prepared-report file (.zrw).
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/model/page.h"
 #include "engine/printer/printer_info.h"
 #include "platform/byte_stream.h"
 #include "platform/canvas/geometry.h"
+#include "platform/spill_file.h"
 
 namespace zr {
 
@@ -31,9 +36,11 @@ struct TvtPreparedPage {
   bool Visible = false;
   // Version byte, then prepared records (type byte, class name for add-ins, the record in
   // prepared mode); the band engine's views write here. Empty for a page whose data could
-  // not be decompressed.
+  // not be decompressed, and while the page is spilled: go through TvtEMFPages::PageStream
+  // or ReadPageStream rather than here.
   ByteWriter Stream;
-  std::unique_ptr<TvtPage> Page;  // materialised objects, while visible
+  std::unique_ptr<TvtPage> Page;           // materialised objects, while visible
+  std::optional<SpillFile::Span> Spilled;  // where Stream lies while it is in the spill file
 };
 
 class TvtEMFPages {
@@ -44,8 +51,13 @@ class TvtEMFPages {
   int Count() const { return static_cast<int>(pages_.size()); }
   // Pages are addressed by index; an index outside 0..Count()-1 raises ZorelError
   // (Argument) in every operation below.
+  // The page's setup; its Stream may be spilled (empty) here.
   TvtPreparedPage& PageInfo(int index);
-  void Clear() { pages_.clear(); }
+  // The stream of page `index` to write to: a spilled page comes back into memory first.
+  ByteWriter& PageStream(int index);
+  // The stream's bytes to read; a spilled page is read into `buffer`, not kept.
+  std::string_view ReadPageStream(int index, std::string& buffer) const;
+  void Clear();
   // Insert at the end, then the begin-page event of the current report (and of the master
   // report when that is another one) with TvtGlobals::CurPageNo.
   void Add(const TvtPage& form_page);
@@ -83,12 +95,25 @@ class TvtEMFPages {
   // The canvas of the print job in progress, set by the printing loop: drawing onto it while
   // the printer prints is drawing for the printer. Not owned.
   Canvas* PrinterCanvas = nullptr;
+  // Finished page streams beyond this many bytes in memory go to the spill file, oldest
+  // first; the page being written always stays.
+  size_t SpillLimit = size_t{16} << 20;
 
  private:
+  struct Resident {
+    TvtPreparedPage* page;
+    size_t bytes;
+  };
+  std::string_view read_stream(const TvtPreparedPage& page, std::string& buffer) const;
+  void keep_resident(TvtPreparedPage& page);
+  void spill_over_limit(const TvtPreparedPage& keep);
   void load_current_layout(ByteReader& in, int version, uint8_t compression, bool print_to_default);
   void load_oldest_layout(ByteReader& in, bool print_to_default);
 
   std::vector<std::unique_ptr<TvtPreparedPage>> pages_;
+  SpillFile spill_;
+  std::deque<Resident> resident_;  // finished pages in memory, oldest first
+  size_t resident_bytes_ = 0;
 };
 
 }  // namespace zr

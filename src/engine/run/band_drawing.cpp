@@ -272,7 +272,7 @@ void TvtBandEngine::DrawObject(TvtBand* band, TvtView& view) {
         }
       } restore{view, x, y};
       g_.CurView = &view;
-      view.WriteToPreparedPage(report_.OutputPages().PageInfo(g_.CurPageNo).Stream);
+      view.WriteToPreparedPage(report_.OutputPages().PageStream(g_.CurPageNo));
       if (memo && notify) NotifyHooks(view);
     } else {
       auto* memo = dynamic_cast<TvtMemoView*>(&view);

@@ -76,7 +76,7 @@ void TvtBandEngine::DrawCells(TvtBand& cross, TvtBand& band, int32_t x) {
       } restore{*view, left, top};
       auto* memo = dynamic_cast<TvtMemoView*>(view);
       const bool notify = !memo || memo->DrawMode <= 1;
-      view->WriteToPreparedPage(report_.OutputPages().PageInfo(g_.CurPageNo).Stream);
+      view->WriteToPreparedPage(report_.OutputPages().PageStream(g_.CurPageNo));
       if (memo && notify) NotifyHooks(*view);
     } catch (const std::exception& e) {
       Error(e);
