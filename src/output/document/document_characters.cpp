@@ -1,6 +1,7 @@
 // Character mode of the document base: one text record per character of a line, each at the
 // position the line's layout gives it, so a format can place every character itself.
-#include <vector>
+#include <algorithm>
+#include <string_view>
 
 #include "engine/model/memo_font.h"
 #include "engine/model/memo_view.h"
@@ -20,18 +21,14 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, TOxvtTextRec& l
   const std::shared_ptr<const Font> font = g.fonts->font(selection);
 
   // In the Korean code page every character is one UTF-16 unit.
-  std::vector<std::pair<std::string_view, int>> chars;
-  chars.reserve(line.Text.size());
   const std::string_view text = line.Text;
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t length = std::max<size_t>(1, char_length(text, pos, code_page));
-    const std::string_view c = text.substr(pos, length);
-    chars.emplace_back(c, font->char_width(c));
-    pos += length;
-  }
+  auto next_char = [&](size_t pos) {
+    return text.substr(pos, std::max<size_t>(1, char_length(text, pos, code_page)));
+  };
+  int units = 0;
+  for (size_t pos = 0; pos < text.size(); pos += next_char(pos).size()) ++units;
   line.TextHeight = font->metrics().height;  // the cell height, as measuring a text gives it
-  if (chars.empty()) return;
-  const int units = static_cast<int>(chars.size());
+  if (units == 0) return;
   const double scale = line.TextScale;
   const bool scaled = scale != 100;
   const bool justified = (memo.Alignment & 3) == vttaJustify;
@@ -49,16 +46,19 @@ void TOxvtExportFilter::AddCharacterRecords(const TvtView& view, TOxvtTextRec& l
     // the characters over the last one, which sits flush right.
     if (units > 1) gap -= line.CharSpacing;
   }
+  size_t pos = 0;
   for (int i = 0; i < units; ++i) {
+    const std::string_view c = next_char(pos);
+    pos += c.size();
     TOxvtTextRec& rec = texts_.emplace_back();
     rec.Y = line.Y;
-    rec.Text = chars[static_cast<size_t>(i)].first;
+    rec.Text = c;
     rec.TextHeight = line.TextHeight;
     rec.Font = line.Font;
     rec.DrawRect = line.DrawRect;
     rec.CharSpacing = line.CharSpacing;
     rec.TextScale = line.TextScale;
-    rec.TextWidth = chars[static_cast<size_t>(i)].second;
+    rec.TextWidth = font->char_width(c);
     if (justified && units > 1 && i == units - 1) {
       const double width = scaled ? rec.TextWidth * scale / 100 : rec.TextWidth;
       position = line.DrawRect.right - width - view.GapX;
