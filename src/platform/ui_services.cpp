@@ -69,8 +69,13 @@ void HeadlessUi::show_progress_window(const std::string& caption, const std::str
 }
 
 void HeadlessUi::update_progress_window(int64_t maximum, int64_t position) {
-  calls_.push_back(
-      {.kind = UiCall::Kind::UpdateProgress, .maximum = maximum, .position = position});
+  // A run moves the bar once per record or page: only the latest of a row of moves is kept,
+  // so the record stays small however long the run.
+  const UiCall call{.kind = UiCall::Kind::UpdateProgress, .maximum = maximum, .position = position};
+  if (!calls_.empty() && calls_.back().kind == UiCall::Kind::UpdateProgress)
+    calls_.back() = call;
+  else
+    calls_.push_back(call);
 }
 
 void HeadlessUi::hide_progress_window() {

@@ -118,6 +118,7 @@ class HeadlessUi : public UiServices {
     input_answers_.push_back(std::move(answer));
   }
 
+  // What was asked, in order; a row of progress moves is kept as its last.
   const std::vector<UiCall>& calls() const { return calls_; }
   void clear_calls() { calls_.clear(); }
   bool progress_window_shown() const { return progress_shown_; }

@@ -5,6 +5,7 @@
 #include "engine/model/band_view.h"
 #include "engine/run/band.h"
 #include "engine/run/band_dataset.h"
+#include "engine/run/report_dataset.h"
 #include "platform/codepage.h"
 
 namespace zr {
@@ -46,6 +47,14 @@ DataUseCheck::DataUseCheck(TvtReport& report, std::vector<std::string> sections)
                         finds_component(report_, band->FormatText)});
     }
   }
+  // A simple report's master band whose dataset text finds nothing walks the report's own
+  // dataset: that dataset's section is used after all.
+  const bool falls_back = std::any_of(bands_.begin(), bands_.end(), [](const DataBand& band) {
+    return band.master && !band.found;
+  });
+  if (falls_back && report_.ReportType == rtSimple && report_.Dataset)
+    fallback_ = report_.Dataset->Name;
+  if (!fallback_.empty()) texts_.push_back(fallback_);
   for (const TVariable& variable : report_.Dictionary.VariableList.Items())
     if (variable.value.is_string()) texts_.push_back(variable.value.raw_string());
 
@@ -62,10 +71,14 @@ DataUseCheck::~DataUseCheck() {
 
 std::vector<std::string> DataUseCheck::warnings() const {
   std::vector<std::string> out;
-  for (const DataBand& band : bands_)
-    if (!band.found)
-      out.push_back("band " + quoted(band.name) + " names the dataset " + quoted(band.dataset) +
-                    ", which no data section filled");
+  for (const DataBand& band : bands_) {
+    if (band.found) continue;
+    std::string text = "band " + quoted(band.name) + " names the dataset " + quoted(band.dataset) +
+                       ", which no data section filled";
+    if (band.master && !fallback_.empty())
+      text += "; it walks the report's dataset " + quoted(fallback_) + " instead";
+    out.push_back(text);
+  }
   for (const std::string& section : sections_) {
     const std::string name = upper_ascii(section);
     const bool used = std::any_of(texts_.begin(), texts_.end(), [&](const std::string& text) {

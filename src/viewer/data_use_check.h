@@ -5,6 +5,7 @@
 // unused as warnings for the person running the host or the tool (never for Log):
 //
 //   band "CustomerBand" names the dataset "datasetDATAMASTER", which no data section filled
+//   (a simple report's master band then walks the report's own dataset, which is said too)
 //   section "EXTRA" is used by no band and no object
 //   master band "CustomerBand" printed no record
 //
@@ -48,6 +49,7 @@ class DataUseCheck {
   std::vector<std::string> texts_;      // every expression and script text of the form
   std::map<std::string, int> printed_;  // master band name (upper case) -> records printed
   std::function<void(TvtBand&)> chained_;
+  std::string fallback_;  // the report's dataset, when a master band walks it for want of its own
 };
 
 }  // namespace zr

@@ -153,8 +153,7 @@ TEST(PrepareCommandTest, WarnsAboutDataThatReachesNoBand) {
       {"--data ITEMS=" + packets + "korean_utf8.xml", ""},
       {"--data WRONG=" + packets + "korean_utf8.xml",
        "zrtool prepare: warning: band \"Rows\" names the dataset \"datasetITEMS\", which no data "
-       "section filled\n"
-       "zrtool prepare: warning: section \"WRONG\" is used by no band and no object\n"},
+       "section filled; it walks the report's dataset \"datasetWRONG\" instead\n"},
       {"--data ITEMS=" + packets + "empty_rowdata.xml",
        "zrtool prepare: warning: master band \"Rows\" printed no record\n"},
   };

@@ -464,10 +464,9 @@ TEST_F(PipelineTest, DataThatNoBandUsesIsWarnedAbout) {
       {"/r/orders_page.html", {}},
       {"/r/renamed.html",
        {"warning: band \"Customer\" names the dataset \"datasetDATAMASTER\", which no data "
-        "section filled",
+        "section filled; it walks the report's dataset \"datasetCUSTOMERS\" instead",
         "warning: band \"Order\" names the dataset \"datasetDATADETAIL\", which no data section "
-        "filled",
-        "warning: section \"CUSTOMERS\" is used by no band and no object"}},
+        "filled"}},
       {"/r/extra.html", {"warning: section \"EXTRA\" is used by no band and no object"}},
   };
   for (const auto& c : cases) {
