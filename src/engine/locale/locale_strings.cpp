@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 98> kStrings{{
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -95,7 +95,25 @@ constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
     {kStrDialogCancel, "Cancel"},
     {kStrPdfDescription, "Adobe Acrobat Document (*.pdf)"},
     {kStrPdfExtension, "pdf"},
+    {kStrRtfDescription, "RTF Document (*.rtf)"},
+    {kStrRtfExtension, "rtf"},
+    {kStrBmpDescription, "Bitmap File (*.bmp)"},
+    {kStrBmpExtension, "bmp"},
+    {kStrJpegDescription, "JPEG Image File (*.jpg)"},
+    {kStrJpegExtension, "jpg"},
+    {kStrGifDescription, "GIF Image File (*.gif)"},
+    {kStrGifExtension, "gif"},
+    {kStrEmfDescription, "Enhanced Metafile (*.emf)"},
+    {kStrEmfExtension, "emf"},
+    {kStrWmfDescription, "Windows Metafile (*.wmf)"},
+    {kStrWmfExtension, "wmf"},
     {kStrDocumentCreator, "Vantor"},
+    {kStrLinkTitleFirst + 0, "First"},
+    {kStrLinkTitleFirst + 1, "Previous"},
+    {kStrLinkTitleFirst + 2, "Next"},
+    {kStrLinkTitleFirst + 3, "Last"},
+    {kStrHtmlDescription, "HTML Document (*.htm)"},
+    {kStrHtmlExtension, "htm"},
 }};
 static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; }),

@@ -58,7 +58,24 @@ inline constexpr int kStrDialogOk = 65038;
 inline constexpr int kStrDialogCancel = 65039;
 inline constexpr int kStrPdfDescription = 65040;
 inline constexpr int kStrPdfExtension = 65041;
+inline constexpr int kStrRtfDescription = 65042;
+inline constexpr int kStrRtfExtension = 65043;
+inline constexpr int kStrBmpDescription = 65044;
+inline constexpr int kStrBmpExtension = 65045;
+inline constexpr int kStrJpegDescription = 65046;
+inline constexpr int kStrJpegExtension = 65047;
+inline constexpr int kStrGifDescription = 65048;
+inline constexpr int kStrGifExtension = 65049;
+inline constexpr int kStrEmfDescription = 65050;
+inline constexpr int kStrEmfExtension = 65051;
+inline constexpr int kStrWmfDescription = 65052;
+inline constexpr int kStrWmfExtension = 65053;
 inline constexpr int kStrDocumentCreator = 65061;
+// The navigator's default link texts (empty) and its link titles.
+inline constexpr int kStrLinkTextFirst = 65062;   // 65062-65065: first, previous, next, last
+inline constexpr int kStrLinkTitleFirst = 65066;  // 65066-65069: "First" ... "Last"
+inline constexpr int kStrHtmlDescription = 65070;
+inline constexpr int kStrHtmlExtension = 65071;
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);
