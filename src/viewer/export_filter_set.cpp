@@ -1,5 +1,6 @@
 #include "viewer/export_filter_set.h"
 
+#include "output/html/html_export.h"
 #include "output/image/bitmap_exports.h"
 #include "output/image/metafile_exports.h"
 #include "output/pdf/pdf_export.h"
@@ -41,6 +42,12 @@ void unit_scales(Filter& filter) {
 std::function<std::vector<std::string>()> files_written_by(const TvtExportFilter* filter) {
   if (auto* graphic = dynamic_cast<const TOxvtGraphicExport*>(filter))
     return [graphic] { return graphic->FilesWritten(); };
+  if (auto* html = dynamic_cast<const TOxvtHTMLExport*>(filter))
+    return [html] {
+      std::vector<std::string> files = html->HtmlFiles();
+      for (std::string& picture : html->PictureFiles()) files.push_back(std::move(picture));
+      return files;
+    };
   return {};
 }
 
@@ -49,6 +56,12 @@ std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
   switch (format) {
     case ExportFormat::Pdf:
       return make_filter<TOxvtPDFExport>([](TOxvtPDFExport& f) { f.Creator = "Nabo"; });
+    case ExportFormat::Html:
+      return make_filter<TOxvtHTMLExport>([](TOxvtHTMLExport& f) {
+        f.Creator = "nabo";
+        f.SetExportImageFormat(ifGIF);
+        f.LinkFont = TOxvtLinkFont{"Wingdings", 18, 0xFF0000, 0};  // height -24 at 96 dpi
+      });
     case ExportFormat::Jpeg:
       return make_filter<TOxvtJPEGExport>(unit_scales<TOxvtJPEGExport>);
     case ExportFormat::Gif:

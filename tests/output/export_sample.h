@@ -40,6 +40,21 @@ inline bool UpdatingGolden() {
   return update && *update == '1';
 }
 
+// A BMP whose header promises 100 x 100 pixels that are not there.
+inline std::string TruncatedBmp() {
+  ByteWriter out;
+  out.write_bytes("BM");
+  for (uint32_t v : {54u + 30000u, 0u, 54u, 40u, 100u, 100u}) out.write_u32(v);
+  out.write_u16(1);
+  out.write_u16(24);
+  for (int i = 0; i < 6; ++i) out.write_u32(0);
+  return std::string(out.bytes());
+}
+
+inline void write_file(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 class SampleExportTest : public ::testing_support::EngineTest {
  protected:
   fs::path work;

@@ -141,17 +141,6 @@ TEST_F(ImageExportTest, RasterPagesLookAsTheyAreDrawnOnScreen) {
   }
 }
 
-// A BMP whose header promises 100 x 100 pixels that are not there.
-std::string TruncatedBmp() {
-  ByteWriter out;
-  out.write_bytes("BM");
-  for (uint32_t v : {54u + 30000u, 0u, 54u, 40u, 100u, 100u}) out.write_u32(v);
-  out.write_u16(1);
-  out.write_u16(24);
-  for (int i = 0; i < 6; ++i) out.write_u32(0);
-  return std::string(out.bytes());
-}
-
 class ImageEdgeTest : public ::testing_support::BandReportTest {
  protected:
   fs::path work = fs::path(::testing::TempDir()) / ("image_edges_" + std::to_string(getpid()));
@@ -171,7 +160,7 @@ TEST_F(ImageEdgeTest, AwkwardPagesStillGiveEveryPage) {
   auto picture = std::make_unique<TvtPictureView>();
   picture->Name = "Broken";
   picture->SetBounds(10, 80, 40, 40);
-  picture->Picture = zr::Picture::from_bytes(GraphicKind::Bitmap, TruncatedBmp());
+  picture->Picture = zr::Picture::from_bytes(GraphicKind::Bitmap, export_testing::TruncatedBmp());
   page().Add(std::move(picture));
   AddBand(btReportSummary, "Summary", 320, 20, kBandFormNewPage);  // an empty page
   ASSERT_TRUE(report.PrepareReport());

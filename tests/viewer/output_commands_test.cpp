@@ -143,12 +143,13 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   }
 }
 
-TEST_F(OutputTest, PictureFormatsWriteAFilePerPageAndMailThemAll) {
+TEST_F(OutputTest, HtmlAndPictureFormatsMailEveryFileTheyWrote) {
   const struct {
     int type;
     std::string name;
     std::string magic;  // the file's first bytes
-  } cases[] = {{4, "ZorelImage.gif", "GIF8"},
+  } cases[] = {{2, "ZorelImage.htm", "<!DOCTYPE HTML"},
+               {4, "ZorelImage.gif", "GIF8"},
                {5, "ZorelImage.bmp", "BM"},
                {6, "ZorelImage.emf", std::string("\x01\0\0\0", 4)},
                {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"}};

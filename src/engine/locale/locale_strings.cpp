@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 98> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -75,6 +75,8 @@ constexpr std::array<std::pair<int, const char*>, 98> kStrings{{
     {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
     // Document exports.
+    {kStrFixedToPage, "Fixed To Page"},
+    {kStrFixedToScreen, "Fixed To Screen"},
     {kStrPdfMode, "PDF Mode"},
     {kStrPdfPortable, "Portable (fonts embedded)"},
     {kStrPdfClassic, "Classic"},
@@ -84,6 +86,24 @@ constexpr std::array<std::pair<int, const char*>, 98> kStrings{{
     {kStrCompressMaximum, "Maximum"},
     {kStrCompressDocument, "Compress Document"},
     {kStrCompressionLevel, "Compression Level"},
+    {kStrRtfOptions, "RTF Export Options"},
+    {kStrGraphicDataInBinary, "Graphic Data In Binary"},
+    {kStrHtmlOptions + 0, "HTML Export Options"},
+    {kStrHtmlOptions + 1, "Separate File Per Page"},
+    {kStrHtmlOptions + 2, "Show Navigator"},
+    {kStrHtmlOptions + 3, "Navigator Hover Foreground Color"},
+    {kStrHtmlOptions + 4, "Navigator Hover Background Color"},
+    {kStrHtmlOptions + 5, "Navigator Background Color"},
+    {kStrHtmlOptions + 6, "Use Text Links"},
+    {kStrHtmlOptions + 7, "Use Graphic Links"},
+    {kStrHtmlOptions + 8, "Font"},
+    {kStrHtmlOptions + 9, "First"},
+    {kStrHtmlOptions + 10, "Previous"},
+    {kStrHtmlOptions + 11, "Next"},
+    {kStrHtmlOptions + 12, "Last"},
+    {kStrHtmlOptions + 13, "Link Captions"},
+    {kStrHtmlOptions + 14, "Image Folder"},
+    {kStrHtmlOptions + 15, "Image Source"},
     {kStrExportOptions, "Export Options"},
     {kStrDocumentExportFrames, "Export Frames"},
     {kStrExportImages, "Export Images"},
