@@ -4,6 +4,7 @@
 #include "output/image/bitmap_exports.h"
 #include "output/image/metafile_exports.h"
 #include "output/pdf/pdf_export.h"
+#include "output/rtf/rtf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
 
@@ -56,6 +57,11 @@ std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
   switch (format) {
     case ExportFormat::Pdf:
       return make_filter<TOxvtPDFExport>([](TOxvtPDFExport& f) { f.Creator = "Nabo"; });
+    case ExportFormat::Rtf:
+      return make_filter<TOxvtRTFExport>([](TOxvtRTFExport& f) {
+        f.Creator = "Nabo";
+        f.SetExportImageFormat(ifJPG);
+      });
     case ExportFormat::Html:
       return make_filter<TOxvtHTMLExport>([](TOxvtHTMLExport& f) {
         f.Creator = "nabo";

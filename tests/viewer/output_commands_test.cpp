@@ -56,7 +56,6 @@ TEST_F(OutputTest, SaveImageNamesTheFileAsTheRulesSay) {
       {3, "", work_root / "ZorelImage.jpg", ""},
       {0, "plain", work_root / "plain", ""},  // no extension added
       {0, (outside / "a" / "b" / "report.pdf").string(), outside / "a" / "b" / "report.pdf", ""},
-      {1, "", {}, "RTF export is not available"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.type) + " " + c.name);
@@ -124,7 +123,7 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   const std::string pdf = in_work("ZorelImage.pdf");
   const std::vector<Case> cases = {
       {0, {{pdf, "ZorelImage.pdf"}}, ""},
-      {1, {}, "RTF export is not available"},  // nothing written, nothing attached
+      {1, {{in_work("ZorelImage.rtf"), "ZorelImage.rtf"}}, ""},
       {8, {}, ""},
       {9, {}, ""},
       {3, {}, ""},  // the image filter here keeps no list of files written
@@ -143,12 +142,13 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   }
 }
 
-TEST_F(OutputTest, HtmlAndPictureFormatsMailEveryFileTheyWrote) {
+TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
   const struct {
     int type;
     std::string name;
     std::string magic;  // the file's first bytes
-  } cases[] = {{2, "ZorelImage.htm", "<!DOCTYPE HTML"},
+  } cases[] = {{1, "ZorelImage.rtf", "{\\rtf1\\ansi\\ansicpg949"},
+               {2, "ZorelImage.htm", "<!DOCTYPE HTML"},
                {4, "ZorelImage.gif", "GIF8"},
                {5, "ZorelImage.bmp", "BM"},
                {6, "ZorelImage.emf", std::string("\x01\0\0\0", 4)},
