@@ -2,6 +2,7 @@
 // by headless Chromium and compared with the project's own drawing, and the naming,
 // navigator and escaping rules on small reports.
 #include "output/html/html_export.h"
+#include "output/html/html_export_dialog.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -314,6 +315,47 @@ TEST_F(HtmlRulesTest, AwkwardObjectsAndUnwritableFiles) {
   html.UseTextLinks = false;
   html.LinkImgSRCFirst = (work / "missing.gif").string();
   EXPECT_THROW(Export(), ZorelError);
+}
+
+TEST(HtmlExportDialogTest, NavigatorControlsFollowTheirSwitchesAndOkStoresEverything) {
+  TOxvtHTMLExport html;
+  html.ImageDir = "pictures";
+  html.DialogPresenter = [](TOxvtExportDialog& dialog) {
+    auto& d = dynamic_cast<TOxvtHTMLExportDialog&>(dialog);
+    EXPECT_EQ(d.Caption, "HTML Export Options");
+    EXPECT_EQ(d.NavigatorTypes, (std::vector<std::string>{"Fixed To Page", "Fixed To Screen"}));
+    EXPECT_EQ(d.LinkCaptions, (std::vector<std::string>{"First", "Previous", "Next", "Last"}));
+    EXPECT_EQ(d.edImageDirectory, "pictures");
+    EXPECT_EQ(d.cbImageFormat, ifJPG);
+    EXPECT_TRUE(d.NavigatorGroupEnabled());
+    d.chkShowNavigator = false;
+    EXPECT_TRUE(d.ShowNavigatorEnabled());
+    EXPECT_FALSE(d.NavigatorGroupEnabled());
+    d.chkSepFilePerPage = false;
+    EXPECT_FALSE(d.ShowNavigatorEnabled());
+    d.rbtnUseTextLinks = false;
+    EXPECT_FALSE(d.TextLinksPageShown());
+    d.edLinkPictures[3] = "last.gif";
+    d.edLinkTexts[0] = "<<";
+    d.cbNavigatorType = ntFixedToPage;
+    d.shpHoverBackColor = 0x00FF00;
+    d.edImageDirectory = "img";
+    d.edTitle = "Sales";
+    d.cbImageFormat = ifBMP;
+    d.OkClick();
+    return 1;
+  };
+  EXPECT_EQ(html.ShowModal(), 1);
+  EXPECT_FALSE(html.SeparateFilePerPage);
+  EXPECT_FALSE(html.ShowNavigator);
+  EXPECT_FALSE(html.UseTextLinks);
+  EXPECT_EQ(html.LinkImgSRCLast, "last.gif");
+  EXPECT_EQ(html.LinkTextFirst, "<<");
+  EXPECT_EQ(html.NavigatorType, ntFixedToPage);
+  EXPECT_EQ(html.LinkHoverBackColor, 0x00FF00);
+  EXPECT_EQ(html.ImageDir, "img");
+  EXPECT_EQ(html.Title, "Sales");
+  EXPECT_EQ(html.ExportImageFormat(), ifBMP);
 }
 
 }  // namespace

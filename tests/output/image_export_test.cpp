@@ -11,6 +11,7 @@
 #include "engine/model/picture_view.h"
 #include "export_sample.h"
 #include "output/image/bitmap_exports.h"
+#include "output/image/graphic_export_dialog.h"
 #include "output/image/metafile_exports.h"
 #include "platform/errors.h"
 #include "platform/graphics/picture.h"
@@ -209,6 +210,64 @@ TEST_F(ImageEdgeTest, VisibilityScalesAndUnwritableFiles) {
 
   // The report's own file cannot be created.
   EXPECT_THROW(report.ExportReportTo(bmp, (work / "missing" / "x.bmp").string()), IoError);
+}
+
+TEST(ImageExportDialogTest, EachFormatOffersItsOptionsAndOkStoresThem) {
+  TOxvtJPEGExport jpeg;
+  ASSERT_TRUE(jpeg.ShowDialog);  // the form turns it off; a filter made alone asks
+  jpeg.DialogPresenter = [](TOxvtGraphicExportDialog& dialog) {
+    auto& d = dynamic_cast<TOxvtJPEGExportDialog&>(dialog);
+    EXPECT_EQ(d.Caption, "JPEG Export Options");
+    EXPECT_EQ(d.QualityHint, "(1 = Max.Compression, 100 = Best Quality)");
+    EXPECT_EQ(d.edQuality, "100");
+    EXPECT_EQ(d.PixelFormats,
+              (std::vector<std::string>{"Device", "1 bit", "4 bit", "8 bit", "15 bit", "16 bit",
+                                        "24 bit", "32 bit", "Custom"}));
+    EXPECT_EQ(d.cbPixelFormat, pf24bit);
+    EXPECT_FALSE(TOxvtJPEGExportDialog::AcceptsQualityKey('x'));
+    d.edQuality = "55";
+    d.chkGrayScale = true;
+    d.chkProgressive = false;
+    d.cbPixelFormat = pf8bit;
+    d.edScaleX = "2.5";
+    d.edScaleY = "not a number";
+    d.OkClick();
+    return 1;
+  };
+  EXPECT_EQ(jpeg.ShowModal(), 1);
+  EXPECT_EQ(jpeg.Quality, 55);
+  EXPECT_TRUE(jpeg.Grayscale);
+  EXPECT_FALSE(jpeg.ProgressiveEncoding);
+  EXPECT_EQ(jpeg.PixelFormat, pf8bit);
+  EXPECT_EQ(jpeg.ScaleX, 2.5);
+  EXPECT_EQ(jpeg.ScaleY, 1.0);
+
+  const struct {
+    std::unique_ptr<TOxvtGraphicExport> filter;
+    std::string caption;
+    bool bitmap;
+  } cases[] = {{std::make_unique<TOxvtBMPExport>(), "BMP Export Options", true},
+               {std::make_unique<TOxvtGIFExport>(), "GIF Export Options", true},
+               {std::make_unique<TOxvtEMFExport>(), "Metafile Export Options", false},
+               {std::make_unique<TOxvtWMFExport>(), "Metafile Export Options", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    c.filter->DialogPresenter = [&](TOxvtGraphicExportDialog& dialog) {
+      EXPECT_EQ(dialog.Caption, c.caption);
+      EXPECT_EQ(dialog.edScaleX, "1");
+      auto* bitmap = dynamic_cast<TOxvtBitmapExportDialog*>(&dialog);
+      EXPECT_EQ(bitmap != nullptr, c.bitmap);
+      if (bitmap) {
+        bitmap->chkMonochrome = true;
+        bitmap->cbPixelFormat = 42;  // not in the list: the format stays
+      }
+      dialog.OkClick();
+      return 2;  // cancelled
+    };
+    EXPECT_EQ(c.filter->ShowModal(), 2);
+  }
+  EXPECT_TRUE(dynamic_cast<TOxvtBMPExport&>(*cases[0].filter).Monochrome);
+  EXPECT_EQ(dynamic_cast<TOxvtGIFExport&>(*cases[1].filter).PixelFormat, pf24bit);
 }
 
 }  // namespace

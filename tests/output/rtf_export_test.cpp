@@ -2,6 +2,7 @@
 // LibreOffice (text and page count read back from its PDF) and unrtf, the document's rules
 // on small reports, and the body's spill to its temporary file.
 #include "output/rtf/rtf_export.h"
+#include "output/rtf/rtf_export_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,25 @@ TEST_F(RtfRulesTest, AnUnwritableTargetFailsTheExport) {
   ASSERT_TRUE(report.PrepareReport());
   EXPECT_THROW(report.ExportReportTo(rtf, (work / "missing" / "x.rtf").string()), IoError);
   EXPECT_THROW(report.ExportReportTo(rtf, "/dev/full"), IoError);
+}
+
+TEST(RtfExportDialogTest, OffersJpegAndBmpAndStoresTheBinarySwitch) {
+  TOxvtRTFExport rtf;
+  rtf.DialogPresenter = [](TOxvtExportDialog& dialog) {
+    auto& d = dynamic_cast<TOxvtRTFExportDialog&>(dialog);
+    EXPECT_EQ(d.Caption, "RTF Export Options");
+    EXPECT_EQ(d.GraphicDataInBinaryCaption, "Graphic Data In Binary");
+    EXPECT_EQ(d.ImageFormats, (std::vector<std::string>{"JPG", "BMP"}));
+    d.chkGraphicDataInBinary = true;
+    d.edSubject = "Q4";
+    d.cbImageFormat = 1;  // BMP
+    d.OkClick();
+    return 1;
+  };
+  EXPECT_EQ(rtf.ShowModal(), 1);
+  EXPECT_TRUE(rtf.GraphicDataInBinary);
+  EXPECT_EQ(rtf.Subject, "Q4");
+  EXPECT_EQ(rtf.ExportImageFormat(), ifBMP);
 }
 
 }  // namespace

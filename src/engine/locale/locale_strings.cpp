@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 139> kStrings{{
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -75,6 +75,15 @@ constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
     {kStrCsvFile, "CSV File"},
     {kStrUndefinedSymbol, "Undefined symbol"},
     // Document exports.
+    {kStrQuality, "Quality"},
+    {kStrPixelFormat, "PixelFormat"},
+    {kStrQualityHint, "(1 = Max.Compression, 100 = Best Quality)"},
+    {kStrScaleX, "Scale X"},
+    {kStrScaleY, "Scale Y"},
+    {kStrBmpOptions, "BMP Export Options"},
+    {kStrMonochrome, "Monochrome"},
+    {kStrGifOptions, "GIF Export Options"},
+    {kStrMetafileOptions, "Metafile Export Options"},
     {kStrFixedToPage, "Fixed To Page"},
     {kStrFixedToScreen, "Fixed To Screen"},
     {kStrPdfMode, "PDF Mode"},
@@ -88,6 +97,9 @@ constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
     {kStrCompressionLevel, "Compression Level"},
     {kStrRtfOptions, "RTF Export Options"},
     {kStrGraphicDataInBinary, "Graphic Data In Binary"},
+    {kStrJpegOptions, "JPEG Export Options"},
+    {kStrGrayScale, "GrayScale"},
+    {kStrProgressiveEncoding, "Progressive Encoding"},
     {kStrHtmlOptions + 0, "HTML Export Options"},
     {kStrHtmlOptions + 1, "Separate File Per Page"},
     {kStrHtmlOptions + 2, "Show Navigator"},
@@ -104,6 +116,13 @@ constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
     {kStrHtmlOptions + 13, "Link Captions"},
     {kStrHtmlOptions + 14, "Image Folder"},
     {kStrHtmlOptions + 15, "Image Source"},
+    {kStrPixelFormat4Bit + 0, "4 bit"},
+    {kStrPixelFormat4Bit + 1, "8 bit"},
+    {kStrPixelFormat4Bit + 2, "15 bit"},
+    {kStrPixelFormat4Bit + 3, "16 bit"},
+    {kStrPixelFormat4Bit + 4, "24 bit"},
+    {kStrPixelFormat4Bit + 5, "32 bit"},
+    {kStrPixelFormat4Bit + 6, "Custom"},
     {kStrExportOptions, "Export Options"},
     {kStrDocumentExportFrames, "Export Frames"},
     {kStrExportImages, "Export Images"},
@@ -127,6 +146,8 @@ constexpr std::array<std::pair<int, const char*>, 118> kStrings{{
     {kStrEmfExtension, "emf"},
     {kStrWmfDescription, "Windows Metafile (*.wmf)"},
     {kStrWmfExtension, "wmf"},
+    {kStrPixelFormatDevice, "Device"},
+    {kStrPixelFormat1Bit, "1 bit"},
     {kStrDocumentCreator, "Vantor"},
     {kStrLinkTitleFirst + 0, "First"},
     {kStrLinkTitleFirst + 1, "Previous"},

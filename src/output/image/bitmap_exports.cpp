@@ -6,6 +6,7 @@
 #include "engine/locale/locale_strings.h"
 #include "engine/model/prepared_pages.h"
 #include "engine/report/tvt_globals.h"
+#include "output/image/graphic_export_dialog.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/bmp_codec.h"
@@ -54,6 +55,10 @@ TOxvtBMPExport::TOxvtBMPExport() : TOxvtGraphicExport(LoadStr(kStrBmpExtension))
   RegisterFilter(LoadStr(kStrBmpDescription), "*." + LoadStr(kStrBmpExtension));
 }
 
+std::unique_ptr<TOxvtGraphicExportDialog> TOxvtBMPExport::MakeDialog() {
+  return std::make_unique<TOxvtBitmapExportDialog>(*this);
+}
+
 void TOxvtBMPExport::WritePage(TvtEMFPages& pages, int index, int width, int height,
                                std::ostream& out) {
   write_bytes(out, encode_bmp(DrawPageBitmap(pages, index, width, height),
@@ -62,6 +67,10 @@ void TOxvtBMPExport::WritePage(TvtEMFPages& pages, int index, int width, int hei
 
 TOxvtGIFExport::TOxvtGIFExport() : TOxvtGraphicExport(LoadStr(kStrGifExtension)) {
   RegisterFilter(LoadStr(kStrGifDescription), "*." + LoadStr(kStrGifExtension));
+}
+
+std::unique_ptr<TOxvtGraphicExportDialog> TOxvtGIFExport::MakeDialog() {
+  return std::make_unique<TOxvtBitmapExportDialog>(*this);
 }
 
 void TOxvtGIFExport::WritePage(TvtEMFPages& pages, int index, int width, int height,
@@ -73,6 +82,10 @@ void TOxvtGIFExport::WritePage(TvtEMFPages& pages, int index, int width, int hei
 
 TOxvtJPEGExport::TOxvtJPEGExport() : TOxvtGraphicExport(LoadStr(kStrJpegExtension)) {
   RegisterFilter(LoadStr(kStrJpegDescription), "*." + LoadStr(kStrJpegExtension));
+}
+
+std::unique_ptr<TOxvtGraphicExportDialog> TOxvtJPEGExport::MakeDialog() {
+  return std::make_unique<TOxvtJPEGExportDialog>(*this);
 }
 
 void TOxvtJPEGExport::WritePage(TvtEMFPages& pages, int index, int width, int height,

@@ -19,6 +19,7 @@ class TOxvtBMPExport : public TOxvtGraphicExport {
   TPixelFormat PixelFormat = pf24bit;
 
  protected:
+  std::unique_ptr<TOxvtGraphicExportDialog> MakeDialog() override;
   void WritePage(TvtEMFPages& pages, int index, int width, int height, std::ostream& out) override;
 };
 
@@ -30,6 +31,7 @@ class TOxvtGIFExport : public TOxvtGraphicExport {
   TPixelFormat PixelFormat = pf24bit;  // GIF holds 256 colours at most whatever is chosen
 
  protected:
+  std::unique_ptr<TOxvtGraphicExportDialog> MakeDialog() override;
   void WritePage(TvtEMFPages& pages, int index, int width, int height, std::ostream& out) override;
 };
 
@@ -43,6 +45,7 @@ class TOxvtJPEGExport : public TOxvtGraphicExport {
   int Quality = 100;  // 1 (smallest file) to 100 (best picture)
 
  protected:
+  std::unique_ptr<TOxvtGraphicExportDialog> MakeDialog() override;
   void WritePage(TvtEMFPages& pages, int index, int width, int height, std::ostream& out) override;
 };
 

@@ -7,6 +7,7 @@
 #include "engine/report/tvt_globals.h"
 #include "output/document/document_records.h"
 #include "output/document/export_routines.h"
+#include "output/image/graphic_export_dialog.h"
 #include "platform/errors.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/rounding.h"
@@ -34,6 +35,17 @@ PictureSize PagePictureSize(int32_t page_width, int32_t page_height) {
 
 TOxvtGraphicExport::TOxvtGraphicExport(std::string extension) : extension_(std::move(extension)) {
   ShowDialog = true;
+}
+
+int TOxvtGraphicExport::ShowModal() {
+  if (!ShowDialog) return 1;
+  std::unique_ptr<TOxvtGraphicExportDialog> dialog = MakeDialog();
+  dialog->Show();
+  return DialogPresenter ? DialogPresenter(*dialog) : 1;
+}
+
+std::unique_ptr<TOxvtGraphicExportDialog> TOxvtGraphicExport::MakeDialog() {
+  return std::make_unique<TOxvtGraphicExportDialog>(*this);
 }
 
 void TOxvtGraphicExport::OnBeginDoc() {

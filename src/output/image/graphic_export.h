@@ -5,6 +5,8 @@
 // page end; the per-object and per-text calls are not used.
 
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 namespace zr {
 
 class TvtEMFPages;
+class TOxvtGraphicExportDialog;
 
 // The bitmap depths offered by the options dialogs, in their list order.
 enum TPixelFormat : uint8_t {
@@ -32,6 +35,11 @@ class TOxvtGraphicExport : public TvtExportFilter {
   double ScaleX = 1.0;
   double ScaleY = 1.0;
 
+  // Presents the options dialog and returns its result (1 = OK); without one, ShowModal
+  // answers 1 and changes nothing: headless runs never block.
+  std::function<int(TOxvtGraphicExportDialog&)> DialogPresenter;
+
+  int ShowModal() override;
   void OnBeginDoc() override;
   void OnBeginPage() override;
   void OnEndPage() override;
@@ -47,6 +55,9 @@ class TOxvtGraphicExport : public TvtExportFilter {
 
  protected:
   explicit TOxvtGraphicExport(std::string extension);
+
+  // The format's options dialog; the metafile one (the scales) unless overridden.
+  virtual std::unique_ptr<TOxvtGraphicExportDialog> MakeDialog();
 
   // Draws page `index` of `pages` whole into a picture of width x height and writes the
   // picture's file to `out`.
