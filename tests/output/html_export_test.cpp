@@ -158,10 +158,11 @@ TEST_F(HtmlExportTest, ChromiumRendersThePagesAsTheyAreDrawn) {
     const fs::path shot = work / ("shot" + std::to_string(page) + ".png");
     const std::string file = html.HtmlFiles()[static_cast<size_t>(page - 1)];
     const std::string size = page == 1 ? "758,1071" : "1071,758";
+    // Its own home and profile: the test must not depend on, or leave, a user's.
     auto run = Shell(
-        "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
-        "--window-size=" +
-        size + " --screenshot='" + shot.string() + "' 'file://" + file + "'");
+        "HOME='" + work.string() + "' chromium --headless --no-sandbox --disable-gpu " +
+        "--hide-scrollbars --user-data-dir='" + (work / "profile").string() +
+        "' --window-size=" + size + " --screenshot='" + shot.string() + "' 'file://" + file + "'");
     ASSERT_TRUE(fs::exists(shot)) << run.output;
     shots[page - 1] = LoadPng(shot);
     drawn[page - 1] = LoadPng(RenderPage(prepared, page));
