@@ -3,8 +3,9 @@
 # groups per customer with SUM and COUNT, a column header on every page, "Page X of Y" in two
 # passes) is served over loopback HTTP, and zrviewer downloads the form and the data page,
 # prepares the report and saves it as PDF, once in each PDF mode. Prints the wall time, peak
-# memory and file size of each run, then where the time goes, stage by stage
-# (end_to_end_stages_bench on the same addresses, in one process).
+# memory and file size of each run, then the same run exported to HTML (a file per page, and
+# one file) and RTF, one process each (document_exports_bench), then where the time goes,
+# stage by stage (end_to_end_stages_bench on the same addresses, in one process).
 #
 #   bench/end_to_end.sh [RECORDS]      (after scripts/setup on a fresh machine)
 set -euo pipefail
@@ -13,7 +14,7 @@ root=$(pwd)
 records=${1:-100000}
 
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j 2 --target zrviewer zrtool end_to_end_stages_bench >/dev/null
+cmake --build build -j 2 --target zrviewer zrtool end_to_end_stages_bench document_exports_bench >/dev/null
 
 work="$root/build/bench-e2e"
 site="$work/site"
@@ -53,6 +54,16 @@ size = os.path.getsize(pdf) / 1e6 if os.path.exists(pdf) else 0
 print(f"zrviewer save 0, {mode:8}: exit {status}, wall {wall:5.2f} s, peak {peak:4.0f} MiB, "
       f"PDF {size:5.1f} MB")
 PY
+done
+
+echo "HTML and RTF (one process each: the export's time, the process's peak memory after it):"
+for format in html-pages html-file rtf; do
+  extension=htm
+  [ "$format" = rtf ] && extension=rtf
+  out="$work/$format/list.$extension"
+  build/bench/document_exports_bench "$site_url/list.zrf" "$site_url/list.html" "$format" \
+    "$out" "$work/$format-sections" | tail -n 1
+  rm -rf "$work/$format"
 done
 
 echo "stages (the same addresses in one process):"

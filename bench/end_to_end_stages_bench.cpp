@@ -25,6 +25,7 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "engine/run/db_dataset.h"
+#include "loaded_report.h"
 #include "output/pdf/pdf_deflate.h"
 #include "output/pdf/pdf_export.h"
 #include "platform/byte_stream.h"
@@ -37,27 +38,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-long peak_mib() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss / 1024;
-}
-
-// Times `body` and prints the stage line; `with_peak` false for a stage whose memory is the
-// benchmark's own, not the viewer's.
-template <typename Body>
-void stage(const char* name, Body&& body, bool with_peak = true) {
-  const auto start = Clock::now();
-  std::string note = body();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  if (with_peak)
-    std::printf("%-24s %7.3f s  peak %5ld MiB  %s\n", name, seconds, peak_mib(), note.c_str());
-  else
-    std::printf("%-24s %7.3f s              %s\n", name, seconds, note.c_str());
-  std::fflush(stdout);
-}
+using zr::bench::stage;
 
 class CountingFilter : public zr::TvtExportFilter {
  public:
@@ -68,17 +49,6 @@ class CountingFilter : public zr::TvtExportFilter {
   }
   long pages = 0, objects = 0, lines = 0;
 };
-
-std::string read_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool is_address(const std::string& name) {
-  return name.starts_with("http://") || name.starts_with("https://");
-}
 
 // The content streams of an uncompressed classic file: between "stream\n" and "endstream".
 std::vector<std::string_view> content_streams(const std::string& file) {
@@ -98,70 +68,9 @@ int run(const std::string& form_name, const std::string& page_name, const fs::pa
   zr::HeadlessUi ui;
   zr::MemoryPrinterSystem printers;
   zr::TvtGlobals globals{ui, printers};
-  fs::remove_all(work);
-  fs::create_directories(work);
-
-  std::string form_bytes;
-  fs::path page_file = page_name;
-  if (is_address(form_name) || is_address(page_name)) {
-    stage("download", [&] {
-      zr::CurlHttpSession http;
-      form_bytes = is_address(form_name) ? http.Get(form_name) : read_bytes(form_name);
-      std::string body = is_address(page_name) ? http.Get(page_name) : read_bytes(page_name);
-      page_file = work / "page.html";
-      std::ofstream(page_file, std::ios::binary) << body;
-      return std::to_string((form_bytes.size() + body.size()) / 1024) + " KiB";
-    });
-  } else {
-    form_bytes = read_bytes(form_name);
-  }
-
-  std::string page;
-  stage("read data page", [&] {
-    page = zr::read_data_page_file(page_file);
-    return std::to_string(page.size() / 1024) + " KiB";
-  });
-  zr::SectionCutter cutter(zr::WorkFolder(work), "000000");
-  stage("cut sections", [&] {
-    cutter.cut_data_page(page);
-    return std::to_string(cutter.section_names().size()) + " section(s)";
-  });
-  page.clear();
-  page.shrink_to_fit();
-
-  zr::SectionDatasets sections;
-  zr::TvtReport report("Report");
-  report.ShowProgress = false;
-  std::vector<std::unique_ptr<zr::TvtDBDataSet>> datasets;
-  stage("load data packets", [&] {
-    long rows = 0;
-    for (const std::string& name : cutter.section_names()) {
-      zr::ClientDataset& table = sections.load_section(name, cutter.section_file(name));
-      rows += table.record_count();
-      auto dataset = std::make_unique<zr::TvtDBDataSet>("dataset" + name);
-      dataset->SetDataSet(&table);
-      report.OwnerContainer().Insert(&table);
-      if (zr::DataSource* source = sections.find_source("DS" + name))
-        report.OwnerContainer().Insert(source);
-      report.OwnerContainer().Insert(dataset.get());
-      datasets.push_back(std::move(dataset));
-    }
-    return std::to_string(rows) + " rows";
-  });
-  fs::remove_all(work);
-
-  stage("read form", [&] {
-    zr::ByteReader reader(form_bytes, form_name);
-    report.LoadFromStream(reader);
-    sections.apply_relations(report.Relations);
-    return std::to_string(form_bytes.size()) + " bytes";
-  });
-  stage("prepare", [&] {
-    report.OnProgress = [](int) {};
-    report.PrepareReport();
-    if (!report.ErrorText.empty()) throw std::runtime_error(report.ErrorText);
-    return std::to_string(report.EMFPages.Count()) + " pages";
-  });
+  zr::bench::LoadedReport loaded;
+  loaded.load_and_prepare(form_name, page_name, work);
+  zr::TvtReport& report = loaded.report;
   CountingFilter filter;
   filter.ShowDialog = false;
   stage("export walk", [&] {
@@ -184,7 +93,7 @@ int run(const std::string& form_name, const std::string& page_name, const fs::pa
   // whole content is held in memory for it: that peak is the benchmark's).
   pdf.UseCompression = false;
   report.ExportReportTo(pdf, pdf_file.string());
-  const std::string plain = read_bytes(pdf_file);
+  const std::string plain = zr::bench::read_bytes(pdf_file);
   fs::remove(pdf_file);
   const std::vector<std::string_view> streams = content_streams(plain);
   stage(
@@ -203,7 +112,6 @@ int run(const std::string& form_name, const std::string& page_name, const fs::pa
                std::to_string((total[0] + total[1]) / 1024) + " KiB, two threads";
       },
       false);
-  for (auto& dataset : datasets) report.OwnerContainer().Remove(dataset.get());
   return 0;
 }
 

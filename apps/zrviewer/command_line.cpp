@@ -160,11 +160,11 @@ const std::vector<HostCommand>& host_commands() {
        "nothing is printed and Log says so)"},
       {"save", "SaveImage", 1, 2, "TYPE [NAME]",
        "load, prepare and export: TYPE 0 PDF, 1 RTF, 2 HTML, 3 JPEG, 4 GIF, 5 BMP, 6 EMF, "
-       "7 WMF, 8 text, 9 CSV (formats not built yet leave \"... export is not available\" in "
-       "Log); a relative NAME is taken in the current folder, no NAME writes ZorelImage.EXT in "
-       "the work folder"},
+       "7 WMF, 8 text, 9 CSV (HTML and the pictures write a file per page beside NAME); a "
+       "relative NAME is taken in the current folder, no NAME writes ZorelImage.EXT in the work "
+       "folder"},
       {"mail", "SendEMail", 1, 2, "TYPE [NAME]",
-       "export as save does and hand the file to the mail client"},
+       "export as save does and hand the files it wrote to the mail client"},
       {"get-file", "GetFile", 0, 0, "", "download the form and its data file"},
       {"clear-history", "ClearHistory", 0, 0, "", "delete the history files"},
   };

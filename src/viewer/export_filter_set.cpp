@@ -1,6 +1,10 @@
 #include "viewer/export_filter_set.h"
 
+#include "output/html/html_export.h"
+#include "output/image/bitmap_exports.h"
+#include "output/image/metafile_exports.h"
 #include "output/pdf/pdf_export.h"
+#include "output/rtf/rtf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
 
@@ -30,11 +34,50 @@ std::unique_ptr<TvtExportFilter> make_filter(const std::function<void(Filter&)>&
   return filter;
 }
 
+template <typename Filter>
+void unit_scales(Filter& filter) {
+  filter.ScaleX = filter.ScaleY = 1;
+}
+
+// The files a filter wrote in its last export, for the mail attachments.
+std::function<std::vector<std::string>()> files_written_by(const TvtExportFilter* filter) {
+  if (auto* graphic = dynamic_cast<const TOxvtGraphicExport*>(filter))
+    return [graphic] { return graphic->FilesWritten(); };
+  if (auto* html = dynamic_cast<const TOxvtHTMLExport*>(filter))
+    return [html] {
+      std::vector<std::string> files = html->HtmlFiles();
+      for (std::string& picture : html->PictureFiles()) files.push_back(std::move(picture));
+      return files;
+    };
+  return {};
+}
+
 // One line per built filter type; the others stay empty.
 std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
   switch (format) {
     case ExportFormat::Pdf:
       return make_filter<TOxvtPDFExport>([](TOxvtPDFExport& f) { f.Creator = "Nabo"; });
+    case ExportFormat::Rtf:
+      return make_filter<TOxvtRTFExport>([](TOxvtRTFExport& f) {
+        f.Creator = "Nabo";
+        f.SetExportImageFormat(ifJPG);
+      });
+    case ExportFormat::Html:
+      return make_filter<TOxvtHTMLExport>([](TOxvtHTMLExport& f) {
+        f.Creator = "nabo";
+        f.SetExportImageFormat(ifGIF);
+        f.LinkFont = TOxvtLinkFont{"Wingdings", 18, 0xFF0000, 0};  // height -24 at 96 dpi
+      });
+    case ExportFormat::Jpeg:
+      return make_filter<TOxvtJPEGExport>(unit_scales<TOxvtJPEGExport>);
+    case ExportFormat::Gif:
+      return make_filter<TOxvtGIFExport>(unit_scales<TOxvtGIFExport>);
+    case ExportFormat::Bmp:
+      return make_filter<TOxvtBMPExport>(unit_scales<TOxvtBMPExport>);
+    case ExportFormat::Emf:
+      return make_filter<TOxvtEMFExport>(unit_scales<TOxvtEMFExport>);
+    case ExportFormat::Wmf:
+      return make_filter<TOxvtWMFExport>(unit_scales<TOxvtWMFExport>);
     case ExportFormat::Text:
       return make_filter<TvtTextExport>([](TvtTextExport& f) {
         f.ScaleX = f.ScaleY = 1;
@@ -79,7 +122,11 @@ std::string export_not_available_message(ExportFormat format) {
 }
 
 ExportFilterSet::ExportFilterSet() {
-  for (ExportFormat format : kCreationOrder) slots_[slot_of(format)].filter = create_filter(format);
+  for (ExportFormat format : kCreationOrder) {
+    Slot& slot = slots_[slot_of(format)];
+    slot.filter = create_filter(format);
+    slot.files_written = files_written_by(slot.filter.get());
+  }
 }
 
 ExportFilterSet::~ExportFilterSet() {
@@ -93,7 +140,9 @@ TvtExportFilter* ExportFilterSet::filter(ExportFormat format) const {
 }
 
 void ExportFilterSet::set_filter(ExportFormat format, std::unique_ptr<TvtExportFilter> filter) {
-  slots_[slot_of(format)].filter = std::move(filter);
+  Slot& slot = slots_[slot_of(format)];
+  slot.files_written = files_written_by(filter.get());
+  slot.filter = std::move(filter);
 }
 
 std::vector<std::string> ExportFilterSet::files_written(ExportFormat format) const {

@@ -56,8 +56,6 @@ TEST_F(OutputTest, SaveImageNamesTheFileAsTheRulesSay) {
       {3, "", work_root / "ZorelImage.jpg", ""},
       {0, "plain", work_root / "plain", ""},  // no extension added
       {0, (outside / "a" / "b" / "report.pdf").string(), outside / "a" / "b" / "report.pdf", ""},
-      {1, "", {}, "RTF export is not available"},
-      {7, "", {}, "WMF export is not available"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.type) + " " + c.name);
@@ -125,7 +123,7 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   const std::string pdf = in_work("ZorelImage.pdf");
   const std::vector<Case> cases = {
       {0, {{pdf, "ZorelImage.pdf"}}, ""},
-      {1, {}, "RTF export is not available"},  // nothing written, nothing attached
+      {1, {{in_work("ZorelImage.rtf"), "ZorelImage.rtf"}}, ""},
       {8, {}, ""},
       {9, {}, ""},
       {3, {}, ""},  // the image filter here keeps no list of files written
@@ -141,6 +139,28 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
     EXPECT_EQ(message.subject, "");
     EXPECT_TRUE(message.show_dialog);
     EXPECT_EQ(viewer().Log, c.log);
+  }
+}
+
+TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
+  const struct {
+    int type;
+    std::string name;
+    std::string magic;  // the file's first bytes
+  } cases[] = {{1, "ZorelImage.rtf", "{\\rtf1\\ansi\\ansicpg949"},
+               {2, "ZorelImage.htm", "<!DOCTYPE HTML"},
+               {4, "ZorelImage.gif", "GIF8"},
+               {5, "ZorelImage.bmp", "BM"},
+               {6, "ZorelImage.emf", std::string("\x01\0\0\0", 4)},
+               {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    mail->sent.clear();
+    viewer().SendEMail(static_cast<int8_t>(c.type), "");
+    EXPECT_EQ(viewer().Log, "");
+    EXPECT_EQ(read_bytes(work_root / c.name).substr(0, c.magic.size()), c.magic);
+    ASSERT_EQ(mail->sent.size(), 1u);
+    EXPECT_EQ(mail->sent[0].attachments, (std::vector<MailAttachment>{{in_work(c.name), c.name}}));
   }
 }
 

@@ -38,6 +38,18 @@ inline constexpr int kStrCsvFile = 55219;
 inline constexpr int kStrDefaultBin = 55435;
 inline constexpr int kStrUndefinedSymbol = 55439;
 // Document exports (PDF, HTML, RTF): options dialogs and the producer.
+// Picture exports: options dialogs.
+inline constexpr int kStrQuality = 64976;
+inline constexpr int kStrPixelFormat = 64977;
+inline constexpr int kStrQualityHint = 64978;
+inline constexpr int kStrScaleX = 64979;
+inline constexpr int kStrScaleY = 64980;
+inline constexpr int kStrBmpOptions = 64981;
+inline constexpr int kStrMonochrome = 64982;
+inline constexpr int kStrGifOptions = 64983;
+inline constexpr int kStrMetafileOptions = 64984;
+inline constexpr int kStrFixedToPage = 64992;
+inline constexpr int kStrFixedToScreen = 64993;
 inline constexpr int kStrPdfMode = 64994;
 inline constexpr int kStrPdfPortable = 64995;
 inline constexpr int kStrPdfClassic = 64996;
@@ -47,6 +59,13 @@ inline constexpr int kStrCompressNormal = 64999;
 inline constexpr int kStrCompressMaximum = 65000;
 inline constexpr int kStrCompressDocument = 65001;
 inline constexpr int kStrCompressionLevel = 65002;
+inline constexpr int kStrRtfOptions = 65003;
+inline constexpr int kStrGraphicDataInBinary = 65004;
+inline constexpr int kStrJpegOptions = 65005;
+inline constexpr int kStrGrayScale = 65006;
+inline constexpr int kStrProgressiveEncoding = 65007;
+inline constexpr int kStrHtmlOptions = 65008;      // 65008-65023: the HTML dialog's captions
+inline constexpr int kStrPixelFormat4Bit = 65024;  // 65024-65030: "4 bit" ... "Custom"
 inline constexpr int kStrExportOptions = 65031;
 inline constexpr int kStrDocumentExportFrames = 65032;
 inline constexpr int kStrExportImages = 65033;
@@ -58,7 +77,26 @@ inline constexpr int kStrDialogOk = 65038;
 inline constexpr int kStrDialogCancel = 65039;
 inline constexpr int kStrPdfDescription = 65040;
 inline constexpr int kStrPdfExtension = 65041;
+inline constexpr int kStrRtfDescription = 65042;
+inline constexpr int kStrRtfExtension = 65043;
+inline constexpr int kStrBmpDescription = 65044;
+inline constexpr int kStrBmpExtension = 65045;
+inline constexpr int kStrJpegDescription = 65046;
+inline constexpr int kStrJpegExtension = 65047;
+inline constexpr int kStrGifDescription = 65048;
+inline constexpr int kStrGifExtension = 65049;
+inline constexpr int kStrEmfDescription = 65050;
+inline constexpr int kStrEmfExtension = 65051;
+inline constexpr int kStrWmfDescription = 65052;
+inline constexpr int kStrWmfExtension = 65053;
+inline constexpr int kStrPixelFormatDevice = 65054;
+inline constexpr int kStrPixelFormat1Bit = 65055;
 inline constexpr int kStrDocumentCreator = 65061;
+// The navigator's default link texts (empty) and its link titles.
+inline constexpr int kStrLinkTextFirst = 65062;   // 65062-65065: first, previous, next, last
+inline constexpr int kStrLinkTitleFirst = 65066;  // 65066-65069: "First" ... "Last"
+inline constexpr int kStrHtmlDescription = 65070;
+inline constexpr int kStrHtmlExtension = 65071;
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);

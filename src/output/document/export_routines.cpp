@@ -107,6 +107,10 @@ void DeleteFileIfExists(const std::string& path) {
   std::filesystem::remove(path, ignored);
 }
 
+std::string ExportProducer() {
+  return "OxVTExportFilters V1.2 for Vantor (https://zorel.example.org/)";
+}
+
 std::string BitmapToJpeg(const Bitmap& bitmap, int quality) {
   JpegEncodeOptions options;
   options.quality = std::clamp(quality, 1, 100);

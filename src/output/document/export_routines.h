@@ -37,6 +37,9 @@ std::string IncludeTrailingSeparator(std::string folder);
 // Deletes the file when it exists; failures are ignored.
 void DeleteFileIfExists(const std::string& path);
 
+// "OxVTExportFilters V1.2 for Vantor (<address>)": the producer the HTML and RTF files name.
+std::string ExportProducer();
+
 // A JFIF (baseline) of `bitmap` at `quality` (1-100, clamped).
 std::string BitmapToJpeg(const Bitmap& bitmap, int quality);
 
