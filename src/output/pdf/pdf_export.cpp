@@ -57,7 +57,6 @@ void TOxvtPDFExport::OnBeginDoc() {
   worker_.reset();  // an export that failed half-way may have left one
   mode_ = PdfMode;
   code_page_ = TvtGlobals::Get().fonts->code_page();
-  classic_color_.clear();
   writer_ = std::make_unique<PdfObjectWriter>(*Stream);
   NextObjectNumber = 5;
   fonts_.clear();
@@ -87,7 +86,7 @@ void TOxvtPDFExport::OnBeginPage() {
 void TOxvtPDFExport::OnEndPage() {
   std::shared_ptr<PdfPageJob> job = PreparePage();  // shared: the job is copied into a queue
   if (!worker_) throw ZorelError("The PDF export has no open document");
-  worker_->Submit([this, job] { return FormatPage(*job); });
+  worker_->Submit([this, job] { return FormatPage(job); });
   WriteFinishedPages(false);
   TOxvtExportFilter::OnEndPage();
 }

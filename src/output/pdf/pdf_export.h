@@ -93,13 +93,19 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   void WriteFinishedPages(bool all);
 
   // The worker's side: the page's objects.
-  // Numbers the page's objects and formats its content; returns what compresses it.
-  std::function<PdfChunk()> FormatPage(PdfPageJob& job);
+  // Numbers the page's objects and formats its object records; returns the rest, which may
+  // run beside other pages: formatting the texts (most of the content) and compressing.
+  std::function<PdfChunk()> FormatPage(const std::shared_ptr<PdfPageJob>& job);
   void FormatObjectRecord(std::string& content, const PdfPageJob& job, size_t index,
                           PdfChunk& images);
+  // The colour of the last classic character, spelled: within one page's texts.
+  struct ClassicColour {
+    int32_t value = 0;
+    std::string spelled;
+  };
   void FormatClassicText(std::string& content, const TOxvtTextRec& rec, int index,
-                         TOxvtFontMetrics& metrics);
-  void FormatPortableTexts(std::string& content, const PdfPageJob& job);
+                         const TOxvtFontMetrics& metrics, ClassicColour& colour) const;
+  void FormatPortableTexts(std::string& content, const PdfPageJob& job) const;
   void WriteNewPicture(const TOxvtDataRec& rec, int k, PdfChunk& images);
   int ClassicFontNumber(TOxvtFontMetrics& metrics);
 
@@ -121,9 +127,6 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   std::vector<int> page_objects_;   // worker
   double page_width_pt_ = 0, page_height_pt_ = 0;
   int code_page_ = kDefaultAnsiCodePage;
-  // Worker: the colour of the last classic character, spelled.
-  int32_t classic_color_value_ = 0;
-  std::string classic_color_;
   // The paper of the page being walked, and of the first page (the page tree's box).
   double first_paper_width_ = 0, first_paper_height_ = 0;
   int first_page_height_px_ = 0;

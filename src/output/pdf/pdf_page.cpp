@@ -251,7 +251,8 @@ int TOxvtPDFExport::ClassicFontNumber(TOxvtFontMetrics& metrics) {
   return metrics.FontObject;
 }
 
-std::function<PdfChunk()> TOxvtPDFExport::FormatPage(PdfPageJob& job) {
+std::function<PdfChunk()> TOxvtPDFExport::FormatPage(const std::shared_ptr<PdfPageJob>& shared) {
+  PdfPageJob& job = *shared;
   const int page_object = NewObjectNumber();
   const int content_object = NewObjectNumber();
   page_objects_.push_back(page_object);
@@ -272,16 +273,9 @@ std::function<PdfChunk()> TOxvtPDFExport::FormatPage(PdfPageJob& job) {
   }
   PdfChunk images;
   for (size_t i = 0; i < job.objects.size(); ++i) FormatObjectRecord(content, job, i, images);
-  if (Portable()) {
-    FormatPortableTexts(content, job);
-    content += "Q\n";
-  } else {
-    for (size_t i = 0; i < job.texts.size(); ++i)
-      FormatClassicText(content, job.texts[i], job.classic_fonts[i].first,
-                        *job.classic_fonts[i].second);
-  }
   job.objects.clear();
-  job.texts.clear();
+  // Font object numbers are handed out in page order, before the texts may run out of it.
+  for (auto& [index, metrics] : job.classic_fonts) ClassicFontNumber(*metrics);
 
   std::string page =
       "/Type /Page\n/Parent " + PdfRef(kPageTree) + "\n/Contents " + PdfRef(content_object);
@@ -293,10 +287,22 @@ std::function<PdfChunk()> TOxvtPDFExport::FormatPage(PdfPageJob& job) {
     AppendNumber(page, job.paper_height);
     page += ']';
   }
-  // The rest may run beside other pages: it uses nothing but what it is given.
-  return [page_object, content_object, length_object, page = std::move(page),
+  // The rest may run beside other pages: it reads the job, the fonts' metrics (fixed by now)
+  // and settings that do not change during a document.
+  return [this, shared, page_object, content_object, length_object, page = std::move(page),
           content = std::move(content), images = std::move(images), compress = UseCompression,
-          method = CompressionMethod]() {
+          method = CompressionMethod]() mutable {
+    PdfPageJob& job = *shared;
+    if (Portable()) {
+      FormatPortableTexts(content, job);
+      content += "Q\n";
+    } else {
+      ClassicColour colour;
+      for (size_t i = 0; i < job.texts.size(); ++i)
+        FormatClassicText(content, job.texts[i], job.classic_fonts[i].first,
+                          *job.classic_fonts[i].second, colour);
+    }
+    std::vector<TOxvtTextRec>().swap(job.texts);
     PdfChunk chunk;
     chunk.WriteObject(page, page_object);
     const std::string length = PdfRef(length_object);
@@ -395,8 +401,8 @@ void TOxvtPDFExport::FormatObjectRecord(std::string& content, const PdfPageJob& 
 }
 
 void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec& rec, int index,
-                                       TOxvtFontMetrics& metrics) {
-  ClassicFontNumber(metrics);
+                                       const TOxvtFontMetrics& metrics,
+                                       ClassicColour& classic_colour) const {
   const PageUnits units{false, page_height_pt_};
   const double x = units.length(rec.X), h = units.length(rec.TextHeight);
   const double y = units.flip(units.length(rec.Y));
@@ -406,12 +412,12 @@ void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec&
   const double natural = GlyphWidthSum(metrics, rec.Text) * static_cast<double>(size) / 1000;
   // An empty text has no character to space.
   const double spacing = rec.Text.empty() ? 0 : (drawn - natural) / rec.Text.size();
-  if (rec.Font.Color != classic_color_value_ || classic_color_.empty()) {
-    classic_color_.clear();
-    units.color(classic_color_, rec.Font.Color);
-    classic_color_value_ = rec.Font.Color;
+  if (rec.Font.Color != classic_colour.value || classic_colour.spelled.empty()) {
+    classic_colour.spelled.clear();
+    units.color(classic_colour.spelled, rec.Font.Color);
+    classic_colour.value = rec.Font.Color;
   }
-  const std::string& colour = classic_color_;
+  const std::string& colour = classic_colour.spelled;
 
   content += "BT\r";
   content += colour;
@@ -452,7 +458,7 @@ void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec&
   content += '\n';
 }
 
-void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob& job) {
+void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob& job) const {
   const std::vector<TOxvtTextRec>& texts = job.texts;
   const std::vector<PdfGlyph>& glyphs = job.glyphs;
   const PageUnits units{true, double(job.page_height_px)};
