@@ -195,8 +195,14 @@ std::unique_ptr<PrintJob> CupsPrinterSystem::start_job(const PrintJobSettings& s
       cupsCancelJob2(other.get(), settings.printer.c_str(), id, 0);
     throw ZorelError(where + reason);
   }
-  return std::make_unique<CupsPrintJob>(std::move(http), settings, id, format, timeout_ms_,
-                                        std::move(fonts));
+  try {
+    return std::make_unique<CupsPrintJob>(std::move(http), settings, id, format, timeout_ms_,
+                                          std::move(fonts));
+  } catch (...) {
+    if (Http other = connect(timeout_ms_))
+      cupsCancelJob2(other.get(), settings.printer.c_str(), id, 0);
+    throw;
+  }
 }
 
 }  // namespace zr
