@@ -36,7 +36,7 @@ class ZrviewerPrintTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(work); }
 
   // Builds a one-page form naming `printer` and prints it with zrviewer.
-  testing_support::ToolResult print(const std::string& printer) {
+  testing_support::ToolResult print(const std::string& printer, const std::string& env = "") {
     const fs::path json = work / "form.json";
     std::ofstream(json) << R"({"PrinterName": ")" << printer << R"(", "Pages": [{"Name": "Main",
       "Objects": [
@@ -47,7 +47,7 @@ class ZrviewerPrintTest : public ::testing::Test {
     const fs::path form = work / "form.zrf";
     auto built = run_tool("form build " + json.string() + " -o " + form.string());
     EXPECT_EQ(built.status, 0) << built.output;
-    return run_command("CUPS_SERVER=" + server.socket().string() +
+    return run_command(env + " CUPS_SERVER=" + server.socket().string() +
                        " ZOREL_HOME=" + (work / "zorel").string() +
                        " " ZR_VIEWER_PATH " --Progress 1 --ReportFile " + form.string() + " print");
   }
@@ -74,6 +74,13 @@ TEST_F(ZrviewerPrintTest, PrintsOnTheFormsPrinterElseOnTheDefaultQueue) {
   jobs = server.jobs();
   ASSERT_EQ(jobs.size(), 2u);
   EXPECT_EQ(jobs[1].printer, "Office");
+
+  // The user's default queue, as every CUPS client takes it.
+  run = print("Not installed", "PRINTER=Second");
+  ASSERT_EQ(run.status, 0) << run.output;
+  jobs = server.jobs();
+  ASSERT_EQ(jobs.size(), 3u);
+  EXPECT_EQ(jobs[2].printer, "Second");
 }
 
 TEST_F(ZrviewerPrintTest, AStoppedOrSilentServerGivesAClearLog) {
