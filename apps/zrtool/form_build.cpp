@@ -32,6 +32,8 @@ std::string BuildForm(ToolEngine& engine, const Json& form, const std::string& s
                       int code_page, const std::function<void(const std::string&)>& warn) {
   TvtReport report("form");
   ReportFromJson(form, report, source, code_page);
+  // The file names the printer selected when it is written.
+  engine.use_printer(report.PrinterName);
   // Writing turns empty link fields into blanks; compare what was built, not what was written.
   Json built = ReportToJson(report, code_page);
   ByteWriter first;

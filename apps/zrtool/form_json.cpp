@@ -340,7 +340,8 @@ void ReportFromJson(const Json& form, TvtReport& report, const std::string& sour
   // An empty relation list is stored as one blank line; say so up front rather than have
   // every form read back different from what was built.
   if (report.Relations.empty()) report.Relations.push_back(" ");
-  // The file names the printer selected when it is written, which is the tool's virtual one.
+  // The file names the printer selected when it is written: the tool's virtual one unless the
+  // form names another (ToolEngine::use_printer).
   if (report.PrinterName.empty()) report.PrinterName = globals.printer.printer_name();
   FormBuilder builder(report);
   m.array("Pages", 0, [&](FieldMapper& p, size_t) { builder.build_page(p); });

@@ -10,6 +10,20 @@
 
 namespace zr::tool {
 
+void ToolEngine::use_printer(const std::string& name) {
+  TvtPrinter& printer = globals_.printer;
+  if (name.empty() || name == printer.printers().back()) return;
+  PrinterCapabilities caps;
+  caps.driver = "zrtool";
+  for (const TPaperInfo& paper : printer.paper_table())
+    if (paper.code != kPaperCustom)
+      caps.papers.push_back({"paper-" + std::to_string(paper.code), paper.width, paper.height, {}});
+  caps.default_paper = 8;  // A4
+  printers_.add_printer(ansi_to_utf8(name), caps);
+  printer.SetPrinter();
+  printer.SetPrinterIndex(printer.IndexOfPrinter(name));
+}
+
 void ToolEngine::fail_on_messages(size_t first_call, const std::string& source) const {
   const std::vector<UiCall>& calls = ui_.calls();
   for (size_t i = first_call; i < calls.size(); ++i) {

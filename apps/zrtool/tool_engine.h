@@ -1,7 +1,8 @@
 #pragma once
 // A started report engine for one zrtool command. Messages the engine would show are
 // recorded, not shown, so a command can turn them into its error; only the virtual printer
-// exists, so a form builds, and a prepared page draws, the same on every machine.
+// exists (unless a form names another, see use_printer), so a form builds, and a prepared page
+// draws, the same on every machine.
 
 #include <filesystem>
 #include <string>
@@ -21,6 +22,11 @@ class ToolEngine {
   ToolEngine& operator=(const ToolEngine&) = delete;
 
   TvtGlobals& globals() { return globals_; }
+
+  // Installs a printer named `name` that offers every standard paper (without margins, 600
+  // dpi) and selects it, so that a form written now names it. Nothing for the virtual
+  // printer's name.
+  void use_printer(const std::string& name);
 
   // Reads a form file's bytes into `report`. Raises FormatError "SOURCE is not a report form
   // (REASON)" when the form does not load (the engine reports that as a message, not an

@@ -156,8 +156,10 @@ const std::vector<HostCommand>& host_commands() {
       {"preview", "PreviewReport", 0, 0, "",
        "load and prepare the report and show it (headless: nothing is shown)"},
       {"print", "PrintReport", 0, 0, "",
-       "load and prepare the report and print it through CUPS (with only the virtual printer "
-       "nothing is printed and Log says so)"},
+       "load and prepare the report and print every page once through CUPS, on the printer "
+       "the form names when that queue is installed, else on the default queue (see "
+       "Printing below); with no queue, or a server that does not answer, nothing is printed "
+       "and Log says why"},
       {"save", "SaveImage", 1, 2, "TYPE [NAME]",
        "load, prepare and export: TYPE 0 PDF, 1 RTF, 2 HTML, 3 JPEG, 4 GIF, 5 BMP, 6 EMF, "
        "7 WMF, 8 text, 9 CSV (HTML and the pictures write a file per page beside NAME); a "
@@ -269,6 +271,13 @@ std::string help_text() {
           "  Prepare a form and data page from local files and print its text:\n"
           "    zrviewer --ReportFile sales.zrf --dataFile examples/sales/data_page.html \\\n"
           "      --Progress 1 save 8 sales.txt\n\n"
+          "Printing: the CUPS server is the one every CUPS client uses ($CUPS_SERVER,\n"
+          "~/.cups/client.conf, /etc/cups/client.conf, else the local one). The queue is the\n"
+          "form's PrinterName when the server has a queue of that name (the load always\n"
+          "clears the form's PrintToDefault, as the control does), else the default queue:\n"
+          "$LPDEST or $PRINTER, then lpoptions -d, then the server's default, then the first\n"
+          "queue. The server gets a PDF (PostScript for a queue that takes only that) drawn at\n"
+          "the queue's resolution, one job per paper size, named after the report's title.\n\n"
           "Exit status: 0 when Log is empty, 1 when Log records a failure (printed on\n"
           "stdout), 2 when the control fails a property or method (its failure code and\n"
           "message on stderr) or TYPE has no export format, 64 for a malformed command line.\n"

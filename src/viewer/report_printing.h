@@ -1,15 +1,13 @@
 #pragma once
-// Printing the prepared pages of a run (PrintReport). The print loop and printer jobs are not
-// part of the control yet: printing raises a ZorelError that says why nothing was printed,
-// which the run records in Log. It never reports pages as printed when they were not.
+// Printing the prepared pages of a run (PrintReport): every page, one copy, collated, on the
+// printer the report prepared for (the form's printer when installed, else the default).
 
 #include "engine/report/report.h"
 
 namespace zr {
 
-// All pages, one copy, collated, on the engine's current printer. Raises ZorelError
-// "Nothing was printed: ..." naming the reason (the virtual printer is selected, or no print
-// job can be run yet).
+// Raises ZorelError "Nothing was printed: ..." when no real printer is installed or the print
+// server does not answer, and the print service's reason when it refuses the job.
 void PrintPreparedReport(TvtReport& report);
 
 }  // namespace zr

@@ -1,131 +1,29 @@
 // The printer layer over a real CUPS server: a private cupsd, started for the test on its own
-// socket with two printers described by PPD files. Skipped where cupsd is not installed or
-// does not start.
+// socket with two printers described by PPD files. Skipped where cupsd is not installed.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "engine/printer/printer.h"
 #include "platform/printing/cups_printer_system.h"
+#include "support/private_cups_server.h"
 
 namespace zr {
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr const char* kCupsd = "/usr/sbin/cupsd";
-
-void write_file(const fs::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
-bool socket_answers(const fs::path& path) {
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  if (fd < 0) return false;
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return ok;
-}
-
-// A cupsd of our own: configuration, spool and socket in a fresh temporary folder.
-class PrivateCupsServer {
- public:
-  PrivateCupsServer() {
-    root_ = fs::temp_directory_path() / ("zr_cups_" + std::to_string(getpid()));
-    fs::remove_all(root_);
-    for (const char* dir : {"etc/ppd", "spool", "tmp", "cache", "state", "log"})
-      fs::create_directories(root_ / dir);
-    fs::permissions(root_, fs::perms::all, fs::perm_options::add);
-    write_file(root_ / "etc/cupsd.conf", "Listen " + socket().string() +
-                                             "\nLogLevel warn\n"
-                                             "<Location />\n  Order allow,deny\n  Allow all\n"
-                                             "</Location>\n");
-    std::string files = "ServerRoot " + (root_ / "etc").string() + "\n";
-    for (auto [key, dir] : {std::pair{"RequestRoot", "spool"},
-                            {"TempDir", "tmp"},
-                            {"CacheDir", "cache"},
-                            {"StateDir", "state"}})
-      files += std::string(key) + " " + (root_ / dir).string() + "\n";
-    files += "ErrorLog " + (root_ / "log/error_log").string() + "\nFileDevice Yes\n";
-    write_file(root_ / "etc/cups-files.conf", files);
-    write_file(root_ / "etc/printers.conf", printer("DefaultPrinter", "Laser", "Test Laser 600") +
-                                                printer("Printer", "Label", "Test Label 203"));
-    fs::path data = ZR_TEST_DATA_DIR "/printing";
-    fs::copy_file(data / "laser.ppd", root_ / "etc/ppd/Laser.ppd");
-    fs::copy_file(data / "label.ppd", root_ / "etc/ppd/Label.ppd");
-    start();
-  }
-  ~PrivateCupsServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-
-  bool running() const { return running_; }
-  fs::path socket() const { return root_ / "cups.sock"; }
-
- private:
-  static std::string printer(const char* tag, const char* name, const char* model) {
-    return std::string("<") + tag + " " + name + ">\nInfo " + name + "\nMakeModel " + model +
-           "\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\nShared No\n</" + tag + ">\n";
-  }
-
-  void start() {
-    if (access(kCupsd, X_OK) != 0) return;
-    std::string conf = (root_ / "etc/cupsd.conf").string();
-    std::string files = (root_ / "etc/cups-files.conf").string();
-    pid_ = fork();
-    if (pid_ == 0) {
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      dup2(null, 2);
-      execl(kCupsd, kCupsd, "-f", "-c", conf.c_str(), "-s", files.c_str(), nullptr);
-      _exit(127);
-    }
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-      if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-        pid_ = -1;  // it gave up
-        return;
-      }
-      if (socket_answers(socket())) {
-        running_ = true;
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-  }
-
-  fs::path root_;
-  pid_t pid_ = -1;
-  bool running_ = false;
-};
+using testing_support::PrivateCupsServer;
 
 class CupsPrinters : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!server.running()) GTEST_SKIP() << "no private cupsd could be started";
+    if (!PrivateCupsServer::installed()) GTEST_SKIP() << "cupsd is not installed";
+    ASSERT_TRUE(server.running()) << "the private cupsd did not start:\n" << server.error_log();
   }
 
-  PrivateCupsServer server;
+  PrivateCupsServer server{
+      {{"Laser", ZR_TEST_DATA_DIR "/printing/laser.ppd", "Test Laser 600", true},
+       {"Label", ZR_TEST_DATA_DIR "/printing/label.ppd", "Test Label 203"}}};
   CupsPrinterSystem system{server.socket().string(), 5000};
 };
 

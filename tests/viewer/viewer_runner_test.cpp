@@ -493,8 +493,9 @@ TEST_F(PipelineTest, ABadSectionNameFailsTheCallAfterCleaningUp) {
 TEST_F(PipelineTest, PrintSaysThatNothingWasPrintedOnTheVirtualPrinter) {
   UseOrders();
   viewer().PrintReport();
-  EXPECT_EQ(viewer().Log,
-            "Nothing was printed: the virtual printer is selected (1 pages prepared)");
+  EXPECT_EQ(
+      viewer().Log,
+      "Nothing was printed: no printer is installed, only the virtual printer (1 pages prepared)");
   EXPECT_FALSE(runner().shown());
   EXPECT_EQ(PageTexts(), orders_texts("0"));  // prepared all the same
 }

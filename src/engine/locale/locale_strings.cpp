@@ -9,7 +9,25 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 139> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 157> kStrings{{
+    // The print dialog.
+    {kStrPrintDialog + 0, "Print"},
+    {kStrPrintDialog + 1, "Printer"},
+    {kStrPrintDialog + 2, "Properties"},
+    {kStrPrintDialog + 3, "Copies"},
+    {kStrPrintDialog + 4, "Page range"},
+    {kStrPrintDialog + 5, "&All"},
+    {kStrPrintDialog + 6, "Current pa&ge"},
+    {kStrPrintDialog + 7, "&Pages:"},
+    {kStrPrintDialog + 8,
+     "Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12"},
+    {kStrPrintDialog + 9, "&Name:"},
+    {kStrPrintDialog + 10, "Number of &copies:"},
+    {kStrPrintDialog + 11, "Co&llate"},
+    {kStrPrintDialog + 12, "P&rint"},
+    {kStrPrintDialog + 13, "All pages"},
+    {kStrPrintDialog + 14, "Odd pages"},
+    {kStrPrintDialog + 15, "Even pages"},
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -69,6 +87,8 @@ constexpr std::array<std::pair<int, const char*>, 139> kStrings{{
     {kStrFirstPass, "Performing 1st pass:"},
     {kStrProcessingPage, "Processing page:"},
     {kStrErrorCaption, "Error"},
+    {kStrPrintingPage, "Printing page:"},
+    {kStrUntitled, "Untitled"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
     // Export formats.
     {kStrTextFile, "ASCII Text file"},

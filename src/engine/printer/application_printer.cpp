@@ -237,4 +237,48 @@ DeviceCaps ApplicationPrinter::Caps() const {
   return caps;
 }
 
+void ApplicationPrinter::BeginDoc(const std::string& title, std::shared_ptr<FontResolver> fonts) {
+  if (!mode_) throw ZorelError("No printer is selected");
+  DeviceCaps geometry = Caps();
+  PrintJobSettings settings;
+  settings.printer = system_names_[static_cast<size_t>(index_)];
+  settings.title = ansi_to_utf8(title);
+  settings.copies = std::max(mode_->copies, 1);
+  settings.landscape = mode_->orientation == DMORIENT_LANDSCAPE;
+  settings.paper_width = settings.landscape ? mode_->paper_length : mode_->paper_width;
+  settings.paper_height = settings.landscape ? mode_->paper_width : mode_->paper_length;
+  // A custom size goes by its size alone; the print service names it.
+  if (paper_ >= 0) settings.media = caps_->papers[static_cast<size_t>(paper_)].name;
+  int source = mode_->default_source - DMBIN_USER;
+  if (source >= 0 && source < static_cast<int>(caps_->sources.size()))
+    settings.source = caps_->sources[static_cast<size_t>(source)];
+  settings.dpi_x = geometry.dpi_x;
+  settings.dpi_y = geometry.dpi_y;
+  settings.offset_x = geometry.offset_x;
+  settings.offset_y = geometry.offset_y;
+  job_ = system_.start_job(settings, std::move(fonts));
+  printing_ = true;
+}
+
+Canvas& ApplicationPrinter::JobCanvas() {
+  if (!job_) throw ZorelError("No print job is running");
+  return job_->canvas();
+}
+
+void ApplicationPrinter::NewPage() {
+  if (job_) job_->new_page();
+}
+
+void ApplicationPrinter::EndDoc() {
+  std::unique_ptr<PrintJob> job = std::move(job_);
+  printing_ = false;
+  if (job) job->finish();
+}
+
+void ApplicationPrinter::Abort() {
+  std::unique_ptr<PrintJob> job = std::move(job_);
+  printing_ = false;
+  if (job) job->cancel();
+}
+
 }  // namespace zr

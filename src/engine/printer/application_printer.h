@@ -9,6 +9,7 @@
 // and must outlive this object. Single-threaded.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ class ApplicationPrinter {
   void Refresh();
 
   const std::vector<std::string>& Printers() const { return names_; }
+  // Why the print service gave no answer at the last query; empty when it answered.
+  std::string SystemProblem() const { return system_.problem(); }
   int PrinterIndex() const { return index_; }
 
   // Chooses printer `index` with its default settings; raises ZorelError (Argument)
@@ -62,7 +65,19 @@ class ApplicationPrinter {
   const std::vector<PrinterChoice>& Papers() const { return papers_; }
   const std::vector<PrinterChoice>& Bins() const { return bins_; }
 
-  // Set while a print job runs; the job code keeps it.
+  // The print job: BeginDoc opens one on the chosen printer with the current mode (its paper,
+  // orientation, source and copy count) and `title` (ANSI; the job's name); NewPage ends a
+  // page and opens the next; EndDoc hands the document to the printer; Abort drops it, on
+  // the server too. BeginDoc and EndDoc raise ZorelError with the print service's reason
+  // (EndDoc drops the job first). Printing() is true from BeginDoc to EndDoc or Abort.
+  void BeginDoc(const std::string& title, std::shared_ptr<FontResolver> fonts);
+  // The page being printed; raises ZorelError when no job runs.
+  Canvas& JobCanvas();
+  void NewPage();
+  void EndDoc();
+  void Abort();
+
+  // Set while a print job runs.
   bool Printing() const { return printing_; }
   void SetPrinting(bool printing) { printing_ = printing; }
 
@@ -80,6 +95,7 @@ class ApplicationPrinter {
   std::vector<PrinterChoice> papers_;
   std::vector<PrinterChoice> bins_;
   bool printing_ = false;
+  std::unique_ptr<PrintJob> job_;
 };
 
 }  // namespace zr

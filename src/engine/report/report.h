@@ -57,6 +57,9 @@ class TvtReport {
   bool ShowProgress = true;
   std::string Title;
   double Scale = 100;
+  // What the print dialog starts with.
+  int DefaultCopies = 1;
+  bool DefaultCollate = true;
 
   // --- Events (unset by default) ---
   std::function<void(const std::string& name, Value& value)> OnGetValue;
@@ -74,6 +77,8 @@ class TvtReport {
   std::function<void(TvtPage& page)> OnManualBuild;
   std::function<void(int column_no, int32_t& width)> OnPrintColumn;
   std::function<void()> OnBeforeBuild;  // internal hook (cross views)
+  // Fired when printing starts, after the printer took the first page's paper.
+  std::function<void()> OnPrintReport;
 
   // --- Preparation ---
   bool PrintIfEmpty = true;
@@ -117,6 +122,17 @@ class TvtReport {
   // page, not the report. Progress as in preparation ("Processing page:  n from total").
   // IoError when the file cannot be created or written.
   void ExportReportTo(TvtExportFilter& filter, const std::string& file_name);
+  // Prints the prepared pages on the system's current printer: the pages of `page_list`
+  // (PageList syntax; empty for all), `copies` times (below 1 means 1), collated or not,
+  // and of those the odd or even page numbers only when `which` says so. Collated copies
+  // print the whole sequence again; uncollated ones are the driver's copy count. A page
+  // whose paper differs from the one before ends the job and starts another. Runs in the
+  // progress window ("Printing page:"), whose cancel drops the job in progress. Raises
+  // ConversionError for a bad page list before any job starts, and ZorelError when no real
+  // printer is installed or the print service refuses a job.
+  enum class WhichPages { All = 0, Odd = 1, Even = 2 };
+  void PrintPreparedReport(const std::string& page_list, int copies, bool collate,
+                           WhichPages which);
   // The band engine of the run in progress; null outside PrepareReport.
   TvtBandEngine* Engine = nullptr;
 

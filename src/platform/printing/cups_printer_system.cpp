@@ -125,10 +125,7 @@ void read_resolution(http_t* http, cups_dest_t* dest, cups_dinfo_t* info,
 // a wait that runs out is remembered, so the query can stop instead of asking more.
 class CupsPrinterSystem::Session {
  public:
-  Session(const std::string& server, int timeout_ms) {
-    // libcups resolves destinations against its own server setting: another server would
-    // be taken for a printer device, so an explicit one becomes that setting.
-    if (!server.empty() && server != cupsServer()) cupsSetServer(server.c_str());
+  explicit Session(int timeout_ms) {
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                          timeout_ms, nullptr);
     if (http_) httpSetTimeout(http_, timeout_ms / 1000.0, &Session::on_timeout, this);
@@ -150,23 +147,37 @@ class CupsPrinterSystem::Session {
   bool timed_out_ = false;
 };
 
+void CupsPrinterSystem::use_server() const {
+  // libcups resolves destinations against its own server setting: another server would
+  // be taken for a printer device, so an explicit one becomes that setting.
+  if (!server_.empty() && server_ != cupsServer()) cupsSetServer(server_.c_str());
+}
+
 bool CupsPrinterSystem::usable(Session& session) {
-  if (!session.http() || Clock::now() < silent_until_) return false;
+  if (Clock::now() < silent_until_) return false;
+  if (!session.http()) {
+    problem_ = "the print server " + std::string(cupsServer()) + " cannot be reached";
+    return false;
+  }
   // One cheap request first: a server that accepts connections but does not answer costs
   // one timeout, not one for each request a query makes.
   ippDelete(cupsDoRequest(session.http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
-  return answered(session);
+  if (!answered(session)) return false;
+  problem_.clear();
+  return true;
 }
 
 bool CupsPrinterSystem::answered(const Session& session) {
   if (!session.timed_out()) return true;
   silent_until_ = Clock::now() + kSilentPause;
+  problem_ = "the print server " + std::string(cupsServer()) + " does not answer";
   return false;
 }
 
 std::vector<std::string> CupsPrinterSystem::printer_names() {
   std::vector<std::string> names;
-  Session session(server_, timeout_ms_);
+  use_server();
+  Session session(timeout_ms_);
   if (!usable(session)) return names;
   Dests dests(session.http());
   if (!answered(session)) return names;
@@ -176,7 +187,8 @@ std::vector<std::string> CupsPrinterSystem::printer_names() {
 }
 
 std::string CupsPrinterSystem::default_printer() {
-  Session session(server_, timeout_ms_);
+  use_server();
+  Session session(timeout_ms_);
   if (!usable(session)) return {};
   Dests dests(session.http());
   if (!answered(session)) return {};
@@ -186,7 +198,8 @@ std::string CupsPrinterSystem::default_printer() {
 }
 
 std::optional<PrinterCapabilities> CupsPrinterSystem::capabilities(const std::string& name) {
-  Session session(server_, timeout_ms_);
+  use_server();
+  Session session(timeout_ms_);
   if (!usable(session)) return std::nullopt;
   // Not cupsGetNamedDest: for a name the server does not know it asks the default server
   // and the network with waits of its own.

@@ -3,8 +3,9 @@
 // the local socket). Every query opens its own connection and waits at most the timeout for
 // each answer, so a machine without a running server answers "no printers" at once, and one
 // whose server hangs after a single timeout; such a server is then not asked again for
-// kSilentPause. Nothing is printed. Not thread-safe; queries are made from the
-// user-interface thread. An explicit server becomes libcups's process-wide server setting.
+// kSilentPause. Jobs stream their document to the server with the same bound on each wait. Not
+// thread-safe; queries are made from the user-interface thread. An explicit server becomes
+// libcups's process-wide server setting.
 
 #include <chrono>
 #include <string>
@@ -24,6 +25,9 @@ class CupsPrinterSystem : public PrinterSystem {
   std::vector<std::string> printer_names() override;
   std::string default_printer() override;
   std::optional<PrinterCapabilities> capabilities(const std::string& name) override;
+  std::unique_ptr<PrintJob> start_job(const PrintJobSettings& settings,
+                                      std::shared_ptr<FontResolver> fonts) override;
+  std::string problem() const override { return problem_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -33,10 +37,13 @@ class CupsPrinterSystem : public PrinterSystem {
   bool usable(Session& session);
   // False, and the server known to be silent, when a wait of `session` ran out.
   bool answered(const Session& session);
+  // Makes an explicit server libcups's server setting.
+  void use_server() const;
 
   std::string server_;
   int timeout_ms_;
   Clock::time_point silent_until_{};
+  std::string problem_;
 };
 
 }  // namespace zr

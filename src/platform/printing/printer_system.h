@@ -9,9 +9,12 @@
 // Queries never raise for an absent or silent print service: they answer "nothing".
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/printing/print_job.h"
 
 namespace zr {
 
@@ -61,6 +64,15 @@ class PrinterSystem {
 
   // The capabilities of printer `name`; nullopt when it is unknown or does not answer.
   virtual std::optional<PrinterCapabilities> capabilities(const std::string& name) = 0;
+
+  // Opens a print job on printer `settings.printer`, its canvas drawing with `fonts`. Raises
+  // ZorelError saying why when the printer or the print service refuses or does not answer.
+  virtual std::unique_ptr<PrintJob> start_job(const PrintJobSettings& settings,
+                                              std::shared_ptr<FontResolver> fonts) = 0;
+
+  // Why the last query answered "nothing" when the print service itself failed (it cannot
+  // be reached, it does not answer); empty when it answered.
+  virtual std::string problem() const { return {}; }
 };
 
 }  // namespace zr
