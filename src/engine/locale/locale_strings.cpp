@@ -9,7 +9,15 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 89> kStrings{{
+    // The preview's find dialog (preview_texts.h).
+    {53000, "Find text"},
+    {53001, "Text to &find"},
+    {53002, "Options"},
+    {53003, "&Case sensitive"},
+    {53004, "Origin"},
+    {53005, "&1st page"},
+    {53006, "Current &page"},
     // Options dialogs of the text and CSV exports.
     {kStrTxtExportCaption, "TXT export options"},
     {kStrKillEmptyLines, "&Kill empty lines"},
@@ -22,6 +30,7 @@ constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
     {kStrCsvDelimiter, "&CSV delimiter"},
     {kStrOk, "OK"},
     {kStrCancel, "Cancel"},
+    {55004, "Page"},  // the preview's page label
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -70,6 +79,7 @@ constexpr std::array<std::pair<int, const char*>, 80> kStrings{{
     {kStrProcessingPage, "Processing page:"},
     {kStrErrorCaption, "Error"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
+    {55211, "Report file"},  // the preview's open dialog
     // Export formats.
     {kStrTextFile, "ASCII Text file"},
     {kStrCsvFile, "CSV File"},
