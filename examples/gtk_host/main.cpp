@@ -3,6 +3,8 @@
 // report shown inside the widget (InHtml "1").
 //
 //   build/examples/gtk_host/zr_gtk_host [FORM-ADDRESS [DATA-ADDRESS]]
+//
+// Given a form address it shows the report as soon as the window is up.
 #include <gtkmm.h>
 
 #include <iostream>
@@ -35,16 +37,18 @@ int main(int argc, char** argv) {
   zr::gui::ZrViewerWidget control;
   control.set_vexpand(true);
   control.viewer().Set_InHtml("1");
-  show.signal_clicked().connect([&] {
+  auto run = [&] {
     control.viewer().Set_ReportFile(zr::utf8_to_ansi(form.get_text().raw()));
     control.viewer().Set_dataFile(zr::utf8_to_ansi(data.get_text().raw()));
     control.PreviewReport();
     if (!control.viewer().Log.empty()) std::cerr << "Log: " << control.viewer().Log << "\n";
-  });
+  };
+  show.signal_clicked().connect(run);
   column.append(row);
   column.append(control);
   window.set_child(column);
   window.present();
+  if (argc > 1) Glib::signal_timeout().connect_once(run, 100);
   while (window.get_visible()) g_main_context_iteration(nullptr, true);
   return 0;
 }

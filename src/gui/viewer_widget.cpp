@@ -6,6 +6,8 @@ ZrViewerWidget::ZrViewerWidget(ViewerOptions options)
     : Gtk::Box(Gtk::Orientation::VERTICAL, 0),
       session_(MakeViewer(ui_, std::move(options))),
       panel_(ui_, PreviewOptions{}) {
+  // Placed on a form, the preview scrolls three steps a notch.
+  panel_.model().WheelStep = 3;
   panel_.set_vexpand(true);
   panel_.set_hexpand(true);
   append(panel_);

@@ -303,6 +303,23 @@ TEST_F(PreviewWindowTest, ReadPageZoomFindLinkDrillDownAndClose) {
   EXPECT_EQ(*status, 0) << read_file(work / "viewer.log");
 }
 
+// A GTK program hosting the control as a widget shows the report inside it (InHtml "1"),
+// with the toolbar and page label of the embedded preview.
+TEST_F(PreviewWindowTest, WidgetShowsTheReportInsideTheHostWindow) {
+  const pid_t host =
+      display->spawn({ZR_GTK_HOST_PATH, server.url("/list.zrf"), server.url("/list.html")},
+                     {{"ZOREL_HOME", (work / "home").string()}}, work / "host.log");
+  const auto window = display->find_window("Zorel host");
+  ASSERT_TRUE(window) << read_file(work / "host.log");
+  const Screenshot shot = shot_when([](const Screenshot& s) { return !s.find(kRed).empty(); });
+  const Box banner = shot.find(kRed);
+  ASSERT_FALSE(banner.empty()) << read_file(work / "host.log");
+  EXPECT_NEAR(banner.width(), 240, 2);
+  display->run("xdotool windowclose " + *window);
+  display->run("xdotool windowkill " + *window);
+  EXPECT_TRUE(display->wait_exit(host));
+}
+
 TEST_F(PreviewWindowTest, HeadlessKeepsTheWindowClosed) {
   const pid_t viewer = start_viewer({"--headless"});
   const auto status = display->wait_exit(viewer);
