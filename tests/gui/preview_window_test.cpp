@@ -303,6 +303,41 @@ TEST_F(PreviewWindowTest, ReadPageZoomFindLinkDrillDownAndClose) {
   EXPECT_EQ(*status, 0) << read_file(work / "viewer.log");
 }
 
+// Ctrl+S saves the prepared report through the save dialog; Ctrl+P says that printing is not
+// there yet.
+TEST_F(PreviewWindowTest, SaveDialogAndPrintMessage) {
+  const pid_t viewer = start_viewer();
+  const auto window = display->find_window("Zorel Preview");
+  ASSERT_TRUE(window) << read_file(work / "viewer.log");
+  display->run("xdotool windowfocus --sync " + *window);
+  shot_when([](const Screenshot& s) { return !s.find(kRed).empty(); });
+
+  const fs::path saved = work / "saved.zrw";
+  display->run("xdotool key ctrl+s");
+  ASSERT_TRUE(display->find_window("Save"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  display->run("xdotool key ctrl+a");
+  display->run("xdotool type --delay 30 '" + saved.string() + "'");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  display->run("xdotool key Return");
+  EXPECT_TRUE(wait_until([&] { return fs::exists(saved) && fs::file_size(saved) > 100; }));
+  ASSERT_TRUE(wait_until([&] { return display->window_gone("Save"); }));
+
+  display->run("xdotool windowfocus --sync " + *window);
+  display->run("xdotool key ctrl+p");
+  const auto notice = display->find_window(kNotice);
+  ASSERT_TRUE(notice) << "no message about printing";
+  display->run("xdotool windowfocus --sync " + *notice);
+  display->run("xdotool key Return");
+  EXPECT_TRUE(wait_until([&] { return display->window_gone(kNotice); }));
+
+  display->run("xdotool windowfocus --sync " + *window);
+  display->run("xdotool key Escape");
+  const auto status = display->wait_exit(viewer);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+}
+
 // A GTK program hosting the control as a widget shows the report inside it (InHtml "1"),
 // with the toolbar and page label of the embedded preview.
 TEST_F(PreviewWindowTest, WidgetShowsTheReportInsideTheHostWindow) {
