@@ -154,7 +154,9 @@ bool is_command_line_property(std::string_view name) {
 const std::vector<HostCommand>& host_commands() {
   static const std::vector<HostCommand> commands = {
       {"preview", "PreviewReport", 0, 0, "",
-       "load and prepare the report and show it (headless: nothing is shown)"},
+       "load and prepare the report and show it in the preview window \"Zorel Preview\" "
+       "when a display is there (returns when the window is closed); with --headless or "
+       "without a display nothing is shown"},
       {"print", "PrintReport", 0, 0, "",
        "load and prepare the report and print every page once through CUPS, on the printer "
        "the form names when that queue is installed, else on the default queue (see "
@@ -187,6 +189,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (!options_ended && (arg == "--help" || arg == "-h")) {
       line.help = true;
+    } else if (!options_ended && arg == kHeadlessOption) {
+      line.headless = true;
     } else if (!options_ended && arg == "--") {
       options_ended = true;
     } else if (!options_ended && arg.starts_with("--")) {
@@ -227,8 +231,9 @@ std::string help_text() {
   text << "usage: zrviewer [--Property VALUE]... [--host-page URL] COMMAND [ARGS]\n"
           "       zrviewer --help\n\n"
           "Runs the report viewer control without a window: sets its properties, calls one\n"
-          "of its methods and prints its Log. preview and print run headless: preview\n"
-          "prepares the report without showing it, print sends it to a CUPS printer.\n\n"
+          "of its methods and prints its Log. preview opens the preview window when a\n"
+          "display is there (else it prepares the report without showing it); print\n"
+          "sends it to a CUPS printer.\n\n"
           "Commands (or the method's own name):\n";
   for (const HostCommand& entry : host_commands()) {
     std::string head =
@@ -258,6 +263,7 @@ std::string help_text() {
   text << "\nOptions:\n"
           "  --host-page URL     the host page's window: SiteRoot follows its address and\n"
           "                      links open with xdg-open (--Window URL does the same)\n"
+          "  --headless          preview shows no window, even with a display\n"
           "  --time-limit SECONDS\n"
           "                      end the whole run after SECONDS: Log says so, exit status 1\n"
           "  --help, -h, help    this text\n"

@@ -55,6 +55,8 @@ struct CommandLine {
   std::vector<std::string> arguments;  // the command's, UTF-8
   // --time-limit: seconds the whole run may take (time_limit.h).
   std::optional<double> time_limit;
+  // --headless: preview shows no window even where a display is there.
+  bool headless = false;
 };
 
 // The option that gives the host page address (also accepted as --Window).
@@ -63,6 +65,8 @@ inline constexpr std::string_view kHostPageOption = "host-page";
 // kMaxTimeLimit).
 inline constexpr std::string_view kTimeLimitOption = "time-limit";
 inline constexpr double kMaxTimeLimit = 1e9;
+// The option that keeps preview from opening its window.
+inline constexpr std::string_view kHeadlessOption = "--headless";
 
 // Parses the arguments after the program name. "--help" or "-h" anywhere before "--", or the
 // word "help" as the command, asks for help and needs nothing else. "--" ends the options.

@@ -45,10 +45,11 @@ class ZrviewerRunTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(work); }
 
-  // zrviewer with its work folder inside the test's folder.
+  // zrviewer with its work folder inside the test's folder, without a display (preview would
+  // open its window on one).
   testing_support::ToolResult viewer(const std::string& arguments) {
-    return run_command("ZOREL_HOME=" + (work / "zorel").string() + " " ZR_VIEWER_PATH " " +
-                       arguments);
+    return run_command("env -u DISPLAY -u WAYLAND_DISPLAY ZOREL_HOME=" + (work / "zorel").string() +
+                       " " ZR_VIEWER_PATH " " + arguments);
   }
   std::string sales() const {
     return "--ReportFile " + server.url("/sales.zrf") + " --dataFile " + server.url("/sales.html");

@@ -9,7 +9,15 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 157> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 166> kStrings{{
+    // The preview's find dialog (preview_texts.h).
+    {53000, "Find text"},
+    {53001, "Text to &find"},
+    {53002, "Options"},
+    {53003, "&Case sensitive"},
+    {53004, "Origin"},
+    {53005, "&1st page"},
+    {53006, "Current &page"},
     // The print dialog.
     {kStrPrintDialog + 0, "Print"},
     {kStrPrintDialog + 1, "Printer"},
@@ -40,6 +48,7 @@ constexpr std::array<std::pair<int, const char*>, 157> kStrings{{
     {kStrCsvDelimiter, "&CSV delimiter"},
     {kStrOk, "OK"},
     {kStrCancel, "Cancel"},
+    {55004, "Page"},  // the preview's page label
     {kStrVirtualPrinter, "Virtual printer"},
     // Band type names.
     {kStrFirstBandName + 0, "Report title"},
@@ -90,6 +99,7 @@ constexpr std::array<std::pair<int, const char*>, 157> kStrings{{
     {kStrPrintingPage, "Printing page:"},
     {kStrUntitled, "Untitled"},
     {kStrInvalidPrinter, "Printer selected is not valid"},
+    {55211, "Report file"},  // the preview's open dialog
     // Export formats.
     {kStrTextFile, "ASCII Text file"},
     {kStrCsvFile, "CSV File"},
