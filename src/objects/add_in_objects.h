@@ -1,0 +1,26 @@
+#pragma once
+// The registration components of the add-in report objects: while one exists, forms holding
+// its class load (the class is in the engine's add-in registry). The viewer places one of
+// each on its form; tools and tests create them the same way. They need the engine state
+// (TvtGlobals) installed for their whole life.
+
+namespace zr {
+
+class TvtBarCodeObject {
+ public:
+  TvtBarCodeObject();
+  ~TvtBarCodeObject();
+  TvtBarCodeObject(const TvtBarCodeObject&) = delete;
+  TvtBarCodeObject& operator=(const TvtBarCodeObject&) = delete;
+};
+
+// Every add-in object of this library at once.
+class TvtAddInObjects {
+ public:
+  TvtAddInObjects() = default;
+
+ private:
+  TvtBarCodeObject barcode_;
+};
+
+}  // namespace zr
