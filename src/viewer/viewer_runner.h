@@ -30,6 +30,7 @@
 #include <string>
 
 #include "engine/report/report.h"
+#include "objects/add_in_objects.h"
 #include "platform/date_time.h"
 #include "platform/net/curl_http_session.h"
 #include "viewer/chart_object.h"
@@ -118,6 +119,7 @@ class ViewerRunner : public ReportRunner {
   ExportFilterSet filters_;
   TMapiControl map_;
   TvtChartObject chart_;
+  TvtAddInObjects add_in_objects_;
   bool shown_ = false;
   int wait_ticks_ = 0;
   std::string data_page_failure_;  // why the last data page fetch brought no page

@@ -114,6 +114,17 @@ TEST(ZrtoolFormTest, BuildDumpBuildGivesTheSameBytes) {
   EXPECT_EQ(objects[4]["Flags"], 5);
 }
 
+TEST(ZrtoolFormTest, AddInObjectsBuildAndDump) {
+  TempFiles temp_path;
+  Json dumped = build_dump_build(temp_path, kForms + "add_in_objects.json");
+  const Json& bar = dumped["Pages"][0]["Objects"][1];
+  EXPECT_EQ(bar["Class"], "TvtBarCodeView");
+  EXPECT_EQ(bar["BarType"], 14);
+  EXPECT_EQ(bar["Modul"], 2);
+  EXPECT_EQ(bar["Ratio"], 2.5);
+  EXPECT_EQ(bar["Angle"], 90.0);
+}
+
 TEST(ZrtoolFormTest, ExampleFormBuilds) {
   TempFiles temp_path;
   build_dump_build(temp_path,

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/report_fixture.h"
 #include "engine/model/view_factory.h"
+#include "engine/report_fixture.h"
 #include "engine/view_test_support.h"
 #include "objects/add_in_objects.h"
 #include "platform/canvas/trace_canvas.h"
@@ -26,8 +26,7 @@ class BarCodeViewTest : public testing_support::ReportTest {
 
   static int Count(const std::string& trace, const std::string& what) {
     int n = 0;
-    for (size_t at = trace.find(what); at != std::string::npos; at = trace.find(what, at + 1))
-      ++n;
+    for (size_t at = trace.find(what); at != std::string::npos; at = trace.find(what, at + 1)) ++n;
     return n;
   }
 
