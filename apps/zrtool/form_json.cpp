@@ -13,6 +13,9 @@
 #include "engine/model/view_factory.h"
 #include "engine/report/tvt_globals.h"
 #include "objects/barcode_view.h"
+#include "objects/check_box_view.h"
+#include "objects/round_rect_view.h"
+#include "objects/shape_view.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/table/packet_values.h"
@@ -27,9 +30,11 @@ struct ClassEntry {
 
 // The classes with a JSON form: the built-in views and the add-in objects.
 constexpr ClassEntry kClasses[] = {
-    {"TvtMemoView", kObjMemo}, {"TvtPictureView", kObjPicture},
-    {"TvtBandView", kObjBand}, {"TvtSubReportView", kObjSubReport},
-    {"TvtLineView", kObjLine}, {"TvtBarCodeView", kObjAddIn},
+    {"TvtMemoView", kObjMemo},       {"TvtPictureView", kObjPicture},
+    {"TvtBandView", kObjBand},       {"TvtSubReportView", kObjSubReport},
+    {"TvtLineView", kObjLine},       {"TvtBarCodeView", kObjAddIn},
+    {"TvtShapeView", kObjAddIn},     {"TvtCheckBoxView", kObjAddIn},
+    {"TvtRoundRectView", kObjAddIn},
 };
 
 std::string class_list() {
@@ -230,6 +235,14 @@ void map_barcode(FieldMapper& m, TvtBarCodeView& v) {
   m.field("Angle", v.Angle);
 }
 
+void map_round_rect(FieldMapper& m, TvtRoundRectView& v) {
+  m.hex("ShadowColor", v.ShadowColor);
+  m.field("ShadowWidth", v.ShadowWidth);
+  m.field("FullFrame", v.FullFrame);
+  m.field("RoundRect", v.RoundRect);
+  m.field("RoundSize", v.RoundSize);
+}
+
 void map_view(FieldMapper& m, TvtView& view) {
   m.custom(
       "Class", [&] { return Json(view.ClassName()); }, [](const Json&) {});
@@ -239,6 +252,12 @@ void map_view(FieldMapper& m, TvtView& view) {
   if (auto* picture = dynamic_cast<TvtPictureView*>(&view)) map_picture(m, *picture);
   if (auto* sub = dynamic_cast<TvtSubReportView*>(&view)) m.field("SubPage", sub->SubPage);
   if (auto* bar = dynamic_cast<TvtBarCodeView*>(&view)) map_barcode(m, *bar);
+  if (auto* shape = dynamic_cast<TvtShapeView*>(&view)) m.field("ShapeKind", shape->ShapeKind);
+  if (auto* check = dynamic_cast<TvtCheckBoxView*>(&view)) {
+    m.field("CheckStyle", check->CheckStyle);
+    m.hex("CheckColor", check->CheckColor);
+  }
+  if (auto* box = dynamic_cast<TvtRoundRectView*>(&view)) map_round_rect(m, *box);
 }
 
 void map_page_fields(FieldMapper& m, TvtPage& p) {

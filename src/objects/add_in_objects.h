@@ -14,6 +14,30 @@ class TvtBarCodeObject {
   TvtBarCodeObject& operator=(const TvtBarCodeObject&) = delete;
 };
 
+class TvtShapeObject {
+ public:
+  TvtShapeObject();
+  ~TvtShapeObject();
+  TvtShapeObject(const TvtShapeObject&) = delete;
+  TvtShapeObject& operator=(const TvtShapeObject&) = delete;
+};
+
+class TvtCheckBoxObject {
+ public:
+  TvtCheckBoxObject();
+  ~TvtCheckBoxObject();
+  TvtCheckBoxObject(const TvtCheckBoxObject&) = delete;
+  TvtCheckBoxObject& operator=(const TvtCheckBoxObject&) = delete;
+};
+
+class TvtRoundRectObject {
+ public:
+  TvtRoundRectObject();
+  ~TvtRoundRectObject();
+  TvtRoundRectObject(const TvtRoundRectObject&) = delete;
+  TvtRoundRectObject& operator=(const TvtRoundRectObject&) = delete;
+};
+
 // Every add-in object of this library at once.
 class TvtAddInObjects {
  public:
@@ -21,6 +45,9 @@ class TvtAddInObjects {
 
  private:
   TvtBarCodeObject barcode_;
+  TvtShapeObject shape_;
+  TvtCheckBoxObject check_box_;
+  TvtRoundRectObject round_rect_;
 };
 
 }  // namespace zr
