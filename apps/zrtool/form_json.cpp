@@ -14,6 +14,7 @@
 #include "engine/report/tvt_globals.h"
 #include "objects/barcode_view.h"
 #include "objects/check_box_view.h"
+#include "objects/grid_view.h"
 #include "objects/round_rect_view.h"
 #include "objects/shape_view.h"
 #include "platform/codepage.h"
@@ -34,7 +35,7 @@ constexpr ClassEntry kClasses[] = {
     {"TvtBandView", kObjBand},       {"TvtSubReportView", kObjSubReport},
     {"TvtLineView", kObjLine},       {"TvtBarCodeView", kObjAddIn},
     {"TvtShapeView", kObjAddIn},     {"TvtCheckBoxView", kObjAddIn},
-    {"TvtRoundRectView", kObjAddIn},
+    {"TvtRoundRectView", kObjAddIn}, {"TGridView", kObjAddIn},
 };
 
 std::string class_list() {
@@ -258,6 +259,7 @@ void map_view(FieldMapper& m, TvtView& view) {
     m.hex("CheckColor", check->CheckColor);
   }
   if (auto* box = dynamic_cast<TvtRoundRectView*>(&view)) map_round_rect(m, *box);
+  if (auto* grid = dynamic_cast<TGridView*>(&view)) m.text("MetaString", grid->MetaString);
 }
 
 void map_page_fields(FieldMapper& m, TvtPage& p) {

@@ -5,6 +5,7 @@
 #include "engine/report/tvt_globals.h"
 #include "objects/barcode_view.h"
 #include "objects/check_box_view.h"
+#include "objects/grid_view.h"
 #include "objects/round_rect_view.h"
 #include "objects/shape_view.h"
 
@@ -23,6 +24,13 @@ void unregister_view() {
 }
 
 }  // namespace
+
+TGridObject::TGridObject() {
+  register_view<TGridView>("TfrmGrid.Image1", "darUved");
+}
+TGridObject::~TGridObject() {
+  unregister_view<TGridView>();
+}
 
 TvtBarCodeObject::TvtBarCodeObject() {
   register_view<TvtBarCodeView>("VT_BARCODEVIEW", "55338");

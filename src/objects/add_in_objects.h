@@ -38,12 +38,21 @@ class TvtRoundRectObject {
   TvtRoundRectObject& operator=(const TvtRoundRectObject&) = delete;
 };
 
+class TGridObject {
+ public:
+  TGridObject();
+  ~TGridObject();
+  TGridObject(const TGridObject&) = delete;
+  TGridObject& operator=(const TGridObject&) = delete;
+};
+
 // Every add-in object of this library at once.
 class TvtAddInObjects {
  public:
   TvtAddInObjects() = default;
 
  private:
+  TGridObject grid_;
   TvtBarCodeObject barcode_;
   TvtShapeObject shape_;
   TvtCheckBoxObject check_box_;

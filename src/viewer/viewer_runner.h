@@ -96,8 +96,8 @@ class ViewerRunner : public ReportRunner {
   // Ticks the last data page wait counted (0 when the last load fetched no page).
   int wait_ticks() const { return wait_ticks_; }
 
-  // Grid texts of GridMeta go here for every grid view of that name (grid objects are not
-  // built yet: without a handler the texts reach no view).
+  // Grid texts of GridMeta become the MetaString of every grid view of that name, and are
+  // also handed here.
   std::function<void(TvtView& grid, const std::string& text)> OnGridText;
 
  private:
