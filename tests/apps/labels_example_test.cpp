@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/tool_run.h"
@@ -17,13 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::run_command;
 using testing_support::run_tool;
-
-std::string read_file_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 bool have(const std::string& program) {
   return run_command("command -v " + program).status == 0;
