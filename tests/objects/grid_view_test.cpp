@@ -135,7 +135,10 @@ TEST_F(GridTest, ExistingPagesAfterTheGridReceiveItsColumns) {
   EXPECT_EQ(Layout(), (Lines{"1:A@20,0", "2:Own@10,10", "2:B@20,0"}));
 }
 
-TEST_F(GridTest, TwoGridsPrepareIntoPagesInOrder) {
+class TwoGridsTest : public GridTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TwoGridsTest, PrepareIntoPagesInOrder) {
+  report.TwoPass = GetParam();
   AddData("ROWS", R"(<FIELD attrname="N" fieldtype="string" WIDTH="5"/>)",
           R"(<ROW N="r1"/><ROW N="r2"/>)");
   AddGrid("Head", Record({"TYPE=BAND", "BANDTYPE=0", "TOP=0", "HEIGHT=30", "NAME=Title"}) +
@@ -157,6 +160,10 @@ TEST_F(GridTest, TwoGridsPrepareIntoPagesInOrder) {
   EXPECT_EQ(report.Pages.Count(), 1);
   EXPECT_EQ(report.FindObject("C1"), nullptr);
 }
+
+// In two passes the grid expands again before the second, which forms its pages from the
+// bands of the first.
+INSTANTIATE_TEST_SUITE_P(Passes, TwoGridsTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace zr
