@@ -1,6 +1,8 @@
 #include "objects/round_rect_view.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "engine/report/tvt_globals.h"
 #include "platform/canvas/canvas.h"
@@ -27,6 +29,15 @@ Color blend(const Rgb& end, const Rgb& begin, int32_t step, int32_t n) {
   if (n == 0) return Color::rgb(end.r, end.g, end.b);
   auto c = [&](int32_t e, int32_t b) { return static_cast<uint8_t>(e + MulDiv(step, b - e, n)); };
   return Color::rgb(c(end.r, begin.r), c(end.g, begin.g), c(end.b, begin.b));
+}
+
+// The steps i of 0 ... last whose line at origin + i lies in [from, to).
+std::vector<int64_t> visible_steps(int32_t last, int64_t origin, int64_t from, int64_t to) {
+  std::vector<int64_t> steps;
+  const int64_t first = std::max<int64_t>(0, from - origin);
+  const int64_t stop = std::min<int64_t>(last, to - 1 - origin);
+  for (int64_t i = first; i <= stop; ++i) steps.push_back(i);
+  return steps;
 }
 
 }  // namespace
@@ -208,18 +219,29 @@ void TvtRoundRectView::DrawGradient() {
     }
     case gsVertCenter: {
       const int32_t half = h / 2;
-      for (int32_t i = 0; i <= half; ++i) {
-        const Color color = blend(end, begin, i, half);
+      const Rect clip = canvas.clip_box();
+      // Only the rows the canvas shows: a box of any height takes the same time.
+      for (int64_t i : visible_steps(half, t, clip.top, clip.bottom)) {
+        const Color color = blend(end, begin, static_cast<int32_t>(i), half);
         fill(color, l, t + i, l + w, t + i + 1);
+      }
+      for (int64_t i :
+           visible_steps(half, -(t + h), -int64_t{clip.bottom} + 1, -int64_t{clip.top} + 1)) {
+        const Color color = blend(end, begin, static_cast<int32_t>(i), half);
         fill(color, l, t + h - i, l + w, t + h - i + 1);
       }
       break;
     }
     case gsHorizCenter: {
       const int32_t half = w / 2;
-      for (int32_t i = 0; i <= half; ++i) {
-        const Color color = blend(end, begin, i, half);
+      const Rect clip = canvas.clip_box();
+      for (int64_t i : visible_steps(half, l, clip.left, clip.right)) {
+        const Color color = blend(end, begin, static_cast<int32_t>(i), half);
         fill(color, l + i, t, l + i + 1, t + h);
+      }
+      for (int64_t i :
+           visible_steps(half, -(l + w), -int64_t{clip.right} + 1, -int64_t{clip.left} + 1)) {
+        const Color color = blend(end, begin, static_cast<int32_t>(i), half);
         fill(color, l + w - i, t, l + w - i + 1, t + h);
       }
       break;

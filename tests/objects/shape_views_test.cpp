@@ -386,6 +386,23 @@ TEST_F(ShapeViewsTest, GradientStylesRunFromEndToBeginColour) {
   }
 }
 
+TEST_F(ShapeViewsTest, CentredGradientsOfHugeBoxesDrawOnlyWhatShows) {
+  for (int32_t style : {gsVertCenter, gsHorizCenter}) {
+    TvtRoundRectView box;
+    box.SetBounds(0, 0, 2000000000, 2000000000);
+    box.Memo.clear();
+    box.SetProperty("Gradient", Value(true));
+    box.SetProperty("Style", Value(style));
+    const std::string trace = Trace(box);  // a 400 x 300 device
+    size_t fills = 0;
+    for (size_t at = trace.find("fill_rect"); at != std::string::npos;
+         at = trace.find("fill_rect", at + 1))
+      ++fills;
+    EXPECT_LE(fills, 400u) << style;
+    EXPECT_GT(fills, 0u) << style;
+  }
+}
+
 TEST_F(ShapeViewsTest, MulDivRoundsLikeWindows) {
   EXPECT_EQ(MulDiv(1, 1, 2), 1);
   EXPECT_EQ(MulDiv(-1, 1, 2), -1);
