@@ -123,6 +123,15 @@ TEST(ZrtoolFormTest, AddInObjectsBuildAndDump) {
   EXPECT_EQ(bar["Modul"], 2);
   EXPECT_EQ(bar["Ratio"], 2.5);
   EXPECT_EQ(bar["Angle"], 90.0);
+  const Json& objects = dumped["Pages"][0]["Objects"];
+  EXPECT_EQ(objects[2]["ShapeKind"], 2);
+  EXPECT_EQ(objects[4]["CheckStyle"], 1);
+  EXPECT_EQ(objects[4]["CheckColor"], "$00008000");
+  EXPECT_EQ(objects[7]["ShadowWidth"], -99);
+  EXPECT_EQ(objects[8]["Class"], "TGridView");
+  EXPECT_EQ(objects[8]["Visible"], false);
+  EXPECT_EQ(objects[8]["MetaString"],
+            "TYPE=MEMO\u0001LEFT=0\u0001TOP=900\u0001WIDTH=100\u0001HEIGHT=18\u0001MEMO=grid text");
 }
 
 TEST(ZrtoolFormTest, ExampleFormBuilds) {
