@@ -12,6 +12,11 @@
 #include "engine/model/variables.h"
 #include "engine/model/view_factory.h"
 #include "engine/report/tvt_globals.h"
+#include "objects/barcode_view.h"
+#include "objects/check_box_view.h"
+#include "objects/grid_view.h"
+#include "objects/round_rect_view.h"
+#include "objects/shape_view.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/table/packet_values.h"
@@ -24,11 +29,21 @@ struct ClassEntry {
   uint8_t type;
 };
 
-// The classes with a JSON form: the built-in views.
+// The classes with a JSON form: the built-in views and the add-in objects.
 constexpr ClassEntry kClasses[] = {
-    {"TvtMemoView", kObjMemo},           {"TvtPictureView", kObjPicture}, {"TvtBandView", kObjBand},
-    {"TvtSubReportView", kObjSubReport}, {"TvtLineView", kObjLine},
+    {"TvtMemoView", kObjMemo},       {"TvtPictureView", kObjPicture},
+    {"TvtBandView", kObjBand},       {"TvtSubReportView", kObjSubReport},
+    {"TvtLineView", kObjLine},       {"TvtBarCodeView", kObjAddIn},
+    {"TvtShapeView", kObjAddIn},     {"TvtCheckBoxView", kObjAddIn},
+    {"TvtRoundRectView", kObjAddIn}, {"TGridView", kObjAddIn},
 };
+
+std::string class_list() {
+  std::string out;
+  for (const ClassEntry& entry : kClasses)
+    out += (out.empty() ? "" : ", ") + std::string(entry.name);
+  return out;
+}
 
 std::optional<uint8_t> type_of_class(const std::string& name) {
   for (const ClassEntry& entry : kClasses)
@@ -36,7 +51,7 @@ std::optional<uint8_t> type_of_class(const std::string& name) {
   return std::nullopt;
 }
 
-// Whether `view` is exactly one of the built-in classes (not an add-in derived from one).
+// Whether `view` is exactly one of the classes (not an add-in derived from one).
 bool has_json_form(const TvtView& view) {
   std::optional<uint8_t> type = type_of_class(view.ClassName());
   return type && *type == view.ObjectType;
@@ -211,6 +226,24 @@ void map_picture(FieldMapper& m, TvtPictureView& v) {
   m.text("Url", v.Url);
 }
 
+void map_barcode(FieldMapper& m, TvtBarCodeView& v) {
+  m.field("Checksum", v.Checksum);
+  m.field("ShowText", v.ShowText);
+  m.field("Reserved", v.Reserved);
+  m.field("BarType", v.BarType);
+  m.field("Modul", v.Modul);
+  m.field("Ratio", v.Ratio);
+  m.field("Angle", v.Angle);
+}
+
+void map_round_rect(FieldMapper& m, TvtRoundRectView& v) {
+  m.hex("ShadowColor", v.ShadowColor);
+  m.field("ShadowWidth", v.ShadowWidth);
+  m.field("FullFrame", v.FullFrame);
+  m.field("RoundRect", v.RoundRect);
+  m.field("RoundSize", v.RoundSize);
+}
+
 void map_view(FieldMapper& m, TvtView& view) {
   m.custom(
       "Class", [&] { return Json(view.ClassName()); }, [](const Json&) {});
@@ -219,6 +252,14 @@ void map_view(FieldMapper& m, TvtView& view) {
   if (auto* band = dynamic_cast<TvtBandView*>(&view)) map_band(m, *band);
   if (auto* picture = dynamic_cast<TvtPictureView*>(&view)) map_picture(m, *picture);
   if (auto* sub = dynamic_cast<TvtSubReportView*>(&view)) m.field("SubPage", sub->SubPage);
+  if (auto* bar = dynamic_cast<TvtBarCodeView*>(&view)) map_barcode(m, *bar);
+  if (auto* shape = dynamic_cast<TvtShapeView*>(&view)) m.field("ShapeKind", shape->ShapeKind);
+  if (auto* check = dynamic_cast<TvtCheckBoxView*>(&view)) {
+    m.field("CheckStyle", check->CheckStyle);
+    m.hex("CheckColor", check->CheckColor);
+  }
+  if (auto* box = dynamic_cast<TvtRoundRectView*>(&view)) map_round_rect(m, *box);
+  if (auto* grid = dynamic_cast<TGridView*>(&view)) m.text("MetaString", grid->MetaString);
 }
 
 void map_page_fields(FieldMapper& m, TvtPage& p) {
@@ -285,11 +326,13 @@ class FormBuilder {
     if (!class_value.is_string()) m.fail("Class", "expected a class name");
     std::string class_name = class_value.get<std::string>();
     std::optional<uint8_t> type = type_of_class(class_name);
-    if (!type)
-      m.fail("Class", "\"" + class_name +
-                          "\" is not one of TvtMemoView, TvtPictureView, TvtBandView, "
-                          "TvtSubReportView, TvtLineView");
-    std::unique_ptr<TvtView> created = CreateView(*type);
+    if (!type) m.fail("Class", "\"" + class_name + "\" is not one of " + class_list());
+    std::unique_ptr<TvtView> created;
+    try {
+      created = CreateView(*type, class_name);
+    } catch (const ClassNotFoundError&) {
+      created = nullptr;
+    }
     if (!created) m.fail("Class", "the engine cannot create " + class_name);
     TvtView* view = page.Add(std::move(created));
     map_view(m, *view);

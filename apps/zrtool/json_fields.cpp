@@ -195,6 +195,16 @@ void FieldMapper::field(const char* key, float& value) {
   }
 }
 
+void FieldMapper::field(const char* key, double& value) {
+  if (!building()) {
+    if (!std::isfinite(value)) throw ZorelError(path() + "." + key + ": " + "not a finite number");
+    node_[key] = value;
+  } else if (const Json* in = input(key)) {
+    if (!in->is_number()) fail(key, std::string("expected a number, not ") + type_name(*in));
+    value = in->get<double>();
+  }
+}
+
 Json FieldMapper::text_to_json(const std::string& ansi) const {
   std::string utf8 = ansi_to_utf8(ansi, code_page_);
   if (utf8_to_ansi(utf8, code_page_) == ansi) return utf8;

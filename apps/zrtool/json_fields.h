@@ -49,6 +49,8 @@ class FieldMapper {
   void field(const char* key, uint8_t& value);
   void field(const char* key, bool& value);
   void field(const char* key, float& value);
+  // Non-finite values have no JSON form: writing one raises ZorelError.
+  void field(const char* key, double& value);
   // Dumped as "$" hex; built from either form.
   void hex(const char* key, int32_t& value);
   void text(const char* key, std::string& value);

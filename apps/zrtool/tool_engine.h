@@ -10,6 +10,7 @@
 
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "objects/add_in_objects.h"
 #include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
 
@@ -44,6 +45,7 @@ class ToolEngine {
   HeadlessUi ui_{nullptr};
   MemoryPrinterSystem printers_;
   TvtGlobals globals_{ui_, printers_};
+  TvtAddInObjects add_ins_;  // forms with barcodes, shapes ... load and build
 };
 
 // The whole file; IoError when it cannot be read.

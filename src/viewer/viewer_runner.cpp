@@ -390,8 +390,10 @@ void ViewerRunner::ServerError(TzrViewer& viewer, const std::string& detail) {
 
 void ViewerRunner::ApplyGridMeta(const std::string& grid_meta) {
   SectionCutter::cut_grid_meta(grid_meta, [&](const std::string& name, const std::string& text) {
-    for (TvtView* grid : grid_views_named(Report, name))
+    for (TvtView* grid : grid_views_named(Report, name)) {
+      grid->SetProperty("MetaString", Value(text));
       if (OnGridText) OnGridText(*grid, text);
+    }
   });
 }
 

@@ -30,6 +30,7 @@
 #include <string>
 
 #include "engine/report/report.h"
+#include "objects/add_in_objects.h"
 #include "platform/date_time.h"
 #include "platform/net/curl_http_session.h"
 #include "viewer/chart_object.h"
@@ -95,8 +96,8 @@ class ViewerRunner : public ReportRunner {
   // Ticks the last data page wait counted (0 when the last load fetched no page).
   int wait_ticks() const { return wait_ticks_; }
 
-  // Grid texts of GridMeta go here for every grid view of that name (grid objects are not
-  // built yet: without a handler the texts reach no view).
+  // Grid texts of GridMeta become the MetaString of every grid view of that name, and are
+  // also handed here.
   std::function<void(TvtView& grid, const std::string& text)> OnGridText;
 
  private:
@@ -118,6 +119,7 @@ class ViewerRunner : public ReportRunner {
   ExportFilterSet filters_;
   TMapiControl map_;
   TvtChartObject chart_;
+  TvtAddInObjects add_in_objects_;
   bool shown_ = false;
   int wait_ticks_ = 0;
   std::string data_page_failure_;  // why the last data page fetch brought no page

@@ -114,6 +114,26 @@ TEST(ZrtoolFormTest, BuildDumpBuildGivesTheSameBytes) {
   EXPECT_EQ(objects[4]["Flags"], 5);
 }
 
+TEST(ZrtoolFormTest, AddInObjectsBuildAndDump) {
+  TempFiles temp_path;
+  Json dumped = build_dump_build(temp_path, kForms + "add_in_objects.json");
+  const Json& bar = dumped["Pages"][0]["Objects"][1];
+  EXPECT_EQ(bar["Class"], "TvtBarCodeView");
+  EXPECT_EQ(bar["BarType"], 14);
+  EXPECT_EQ(bar["Modul"], 2);
+  EXPECT_EQ(bar["Ratio"], 2.5);
+  EXPECT_EQ(bar["Angle"], 90.0);
+  const Json& objects = dumped["Pages"][0]["Objects"];
+  EXPECT_EQ(objects[2]["ShapeKind"], 2);
+  EXPECT_EQ(objects[4]["CheckStyle"], 1);
+  EXPECT_EQ(objects[4]["CheckColor"], "$00008000");
+  EXPECT_EQ(objects[7]["ShadowWidth"], -99);
+  EXPECT_EQ(objects[8]["Class"], "TGridView");
+  EXPECT_EQ(objects[8]["Visible"], false);
+  EXPECT_EQ(objects[8]["MetaString"],
+            "TYPE=MEMO\u0001LEFT=0\u0001TOP=900\u0001WIDTH=100\u0001HEIGHT=18\u0001MEMO=grid text");
+}
+
 TEST(ZrtoolFormTest, ExampleFormBuilds) {
   TempFiles temp_path;
   build_dump_build(temp_path,

@@ -31,6 +31,7 @@ class Canvas;
 class TvtPage;
 class TvtBand;
 class TvtDataset;
+class TvtReport;
 
 using TvtStrings = std::vector<std::string>;
 
@@ -138,6 +139,9 @@ class TvtView : public TvtObject {
   virtual void LoadFromBlobField(const std::optional<std::string>& content);
   // Called once for every object after a whole form has loaded.
   virtual void AfterLoad() {}
+  // Before each preparation pass: a grid view adds the bands and memos it describes to
+  // `report`'s form pages. Others do nothing.
+  virtual void ExpandGrid(TvtReport& /*report*/) {}
   // For views with kFlagWantHook: `drawn`, a memo, was just written to a prepared page.
   virtual void OnHook(TvtView& /*drawn*/) {}
   // Scales geometry for drawing (ScaleX/Y, OffsetX/Y) and computes DrawRect; always paired

@@ -230,6 +230,9 @@ class TvtReport {
   // Run while a view writes itself into a prepared page: blob field, the before-print
   // event, a picture's address.
   virtual void EnterRect(TvtStrings& memo, TvtView& view);
+  // Before each pass: every grid view of the form adds its bands and memos (views the
+  // expansion adds are not visited). Raises what a grid's description raises.
+  void ExpandGrids();
 
  protected:
   friend class TvtCompositeReport;

@@ -228,6 +228,9 @@ void TvtReport::BuildReport() {
     Dataset->StartIteration();
     Dataset->First();
   }
+  // Grids expand before every pass; the second pass forms its pages from the bands the first
+  // pass prepared, so its additions stay unused until the saved form comes back.
+  ExpandGrids();
   if (!SecondPass()) {
     for (auto& page : Pages.pages()) page->IsSubReportPage = false;
     DialogCancelled = false;
@@ -252,6 +255,13 @@ void TvtReport::BuildReport() {
   } while (multiple && !Terminated && !Dataset->Eof());
   for (auto& page : Pages.pages()) engine.FinishPage(*page);
   if (multiple) Dataset->EndIteration();
+}
+
+void TvtReport::ExpandGrids() {
+  std::vector<TvtView*> views;
+  for (auto& page : Pages.pages())
+    for (auto& view : page->Objects) views.push_back(view.get());
+  for (TvtView* view : views) view->ExpandGrid(*this);
 }
 
 void TvtReport::FormLoop() {

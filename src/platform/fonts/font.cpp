@@ -1,4 +1,5 @@
 #include "platform/fonts/font.h"
+#include "platform/fonts/symbol_faces.h"
 
 #include FT_TRUETYPE_TABLES_H
 
@@ -104,7 +105,7 @@ Font::Font(std::shared_ptr<const FreeTypeLibrary> library, const FontSelection& 
       spec_(spec),
       face_(face),
       fallback_(std::move(fallback)),
-      code_page_(spec.charset == kSymbolCharset ? 1252 : code_page),
+      code_page_(spec.charset == kSymbolCharset || IsSymbolFace(spec.name) ? 1252 : code_page),
       primary_(open_face(*library_, face.file, face.index)) {
   compute_metrics();
 }
@@ -264,13 +265,16 @@ GlyphRef Font::find_glyph(std::string_view ansi_char) const {
   GlyphRef ref{primary, 0, 0, face_.synthetic_bold, face_.synthetic_italic};
   auto first = static_cast<unsigned char>(ansi_char[0]);
   if (ansi_char.size() == 1 && is_lead_byte(first, code_page_)) return ref;  // half a character
-  if (spec_.charset == kSymbolCharset) {
+  const bool symbol_face = IsSymbolFace(spec_.name);
+  if (spec_.charset == kSymbolCharset || symbol_face) {
     // Symbol fonts map their byte codes into the private use area.
     FT_UInt index = FT_Get_Char_Index(primary, 0xF000 + first);
     if (index != 0)
       return {primary, index, 0xF000u + first, ref.synthetic_bold, ref.synthetic_italic};
   }
-  ref.code_point = code_point(ansi_char);
+  const std::optional<char32_t> symbol =
+      symbol_face ? SymbolFaceCodePoint(spec_.name, first) : std::nullopt;
+  ref.code_point = symbol ? static_cast<uint32_t>(*symbol) : code_point(ansi_char);
   ref.glyph_index = FT_Get_Char_Index(primary, ref.code_point);
   if (ref.glyph_index != 0) return ref;
   if (FT_Face fallback = fallback_face()) {
