@@ -148,6 +148,13 @@ void PrintDialog::build_printer_group() {
   printer_group_.set_label(plain(form_.PrinterGroup));
   name_label_.set_text_with_mnemonic(mnemonic(form_.NameLabel));
   name_label_.set_mnemonic_widget(printers_);
+  // The drop-down itself takes no focus (its button does): its mnemonic leads to the button.
+  printers_.signal_mnemonic_activate().connect(
+      [this](bool) {
+        printers_.grab_focus();
+        return true;
+      },
+      false);
   printers_.set_model(string_list(form_.Printers()));
   if (form_.PrinterIndex() >= 0) printers_.set_selected(static_cast<guint>(form_.PrinterIndex()));
   printers_.set_hexpand(true);

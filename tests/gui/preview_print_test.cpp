@@ -1,9 +1,9 @@
 // Printing from the preview window of `zrviewer preview`, on a virtual X display and a CUPS
-// server the test starts itself (its queue's device is a file; submitted documents stay in
+// server the test starts itself (its queues' devices are files; submitted documents stay in
 // its spool): Ctrl+P opens the print dialog, the pages typed into its numbers entry are the
-// pages the queue receives, Esc and Cancel print nothing, a page list that is not
-// numbers is a message, and without a queue Ctrl+P does nothing. The report has four pages,
-// each with the banner "Zorel sheet N".
+// pages the queue receives, another queue chosen gets the job, Esc and Cancel print nothing,
+// a page list that is not numbers is a message, and without a queue Ctrl+P does nothing.
+// The report has four pages, each with the banner "Zorel sheet N".
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -107,6 +107,16 @@ class PreviewPrintTest : public ::testing::Test {
     return g;
   }
 
+  // Presses `keys` and waits until the screen shows their effect.
+  void press_until_screen_changes(const std::string& keys) {
+    const auto before = display->screenshot();
+    display->run("xdotool key " + keys);
+    wait_until([&] {
+      const auto now = display->screenshot();
+      return before && now && now->rgb != before->rgb;
+    });
+  }
+
   // The text of page `page` (1-based) of the PDF `file`.
   static std::string page_text(const std::string& file, int page) {
     const std::string n = std::to_string(page);
@@ -118,7 +128,8 @@ class PreviewPrintTest : public ::testing::Test {
 };
 
 TEST_F(PreviewPrintTest, PrintsThePagesTypedAndNothingWhenCancelled) {
-  PrivateCupsServer server({{"ZorelFile", kPdfLaser, "Test PDF Laser", true}});
+  PrivateCupsServer server(
+      {{"ZorelFile", kPdfLaser, "Test PDF Laser", true}, {"Second", kPdfLaser, "Test PDF Laser"}});
   ASSERT_TRUE(server.running()) << "the private cupsd did not start:\n" << server.error_log();
   const pid_t viewer = start_viewer(server);
   const std::string window = preview_window();
@@ -158,6 +169,26 @@ TEST_F(PreviewPrintTest, PrintsThePagesTypedAndNothingWhenCancelled) {
     return shot && !shot->find(kRed).empty();
   })) << "the pages after printing";
 
+  // The other queue (the server lists its queues by name: "Second" comes first), chosen from
+  // the drop-down with the keyboard (Alt+N leads there), then Print by its mnemonic: the
+  // report is laid out for that queue again and all four pages go there.
+  ASSERT_TRUE(open_print_dialog(window));
+  display->run("xdotool key alt+n");
+  press_until_screen_changes("space");        // the list opens
+  press_until_screen_changes("Home Return");  // and closes on the first entry
+  display->run("xdotool key alt+r");
+  ASSERT_TRUE(wait_until([&] {
+    jobs = server.jobs();
+    return jobs.size() == 2 &&
+           run_command("pdfinfo '" + jobs[1].document + "'").output.find("Pages:") !=
+               std::string::npos;
+  })) << read_file(work / "viewer.log");
+  EXPECT_EQ(jobs[1].printer, "Second");
+  const std::string second = run_command("pdftotext '" + jobs[1].document + "' -").output;
+  for (const char* sheet : {"Zorel sheet 1", "Zorel sheet 4"})
+    EXPECT_NE(second.find(sheet), std::string::npos) << second;
+  EXPECT_TRUE(wait_until([&] { return display->window_gone("Print"); }));
+
   // Pages that are not numbers: the message, nothing printed.
   ASSERT_TRUE(open_print_dialog(window));
   type_pages("2-x");
@@ -187,7 +218,7 @@ TEST_F(PreviewPrintTest, PrintsThePagesTypedAndNothingWhenCancelled) {
   const auto status = display->wait_exit(viewer);
   ASSERT_TRUE(status) << "the viewer did not end";
   EXPECT_EQ(*status, 0) << read_file(work / "viewer.log");
-  EXPECT_EQ(server.jobs().size(), 1u);
+  EXPECT_EQ(server.jobs().size(), 2u);
 }
 
 TEST_F(PreviewPrintTest, WithoutAQueueCtrlPDoesNothing) {
