@@ -8,6 +8,8 @@
 #include "engine/report/tvt_globals.h"
 #include "gui/find_dialog.h"
 #include "gui/gtk_ui.h"
+#include "gui/print_dialog.h"
+#include "output/printing/print_command.h"
 #include "platform/byte_stream.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/codepage.h"
@@ -93,7 +95,6 @@ PreviewPanel::PreviewPanel(GtkUi& ui, PreviewOptions options)
   build_area();
   SetHeaderColors(options_.HeaderColor, options_.HeaderLineColor);
   SetShowToolbar(options_.ShowToolbar);
-  model_.PrintEnabled = true;
   Refresh();
 }
 
@@ -269,6 +270,8 @@ void PreviewPanel::SetShowToolbar(bool show) {
 void PreviewPanel::ShowReport(TvtReport& report) {
   model_.ReleasePages();
   model_.ShowReport(report);
+  model_.PrintEnabled = !TvtGlobals::Get().printer.system_printer().Printers().empty();
+  print_button_.set_sensitive(model_.PrintEnabled);
   Refresh();
 }
 
@@ -522,23 +525,28 @@ void PreviewPanel::SaveCommand() {
 }
 
 void PreviewPanel::PrintCommand() {
-  if (!model_.HasPages() || !model_.Report()) return;
-  if (!options_.Print) {
-    ui_.show_message(kPrintingNotAvailable, kNoticeCaption, MB_OK | MB_ICONINFORMATION);
-    return;
-  }
+  if (!model_.HasPages() || !model_.Report() || !model_.PrintEnabled) return;
   TvtReport& report = *model_.Report();
-  model_.ReleasePages();
-  try {
-    options_.Print(report);
-  } catch (const std::exception& e) {
+  auto attach = [this, &report] {
     model_.ConnectReport(report);
-    show_error("", e);
+    model_.RedrawAll(false);
     Refresh();
+  };
+  TvtPrintCommandHooks hooks;
+  hooks.show_dialog = [this](TvtPrintForm& form) {
+    PrintDialog dialog(window_of(*this), form);
+    return dialog.Run();
+  };
+  hooks.detach_pages = [this] { model_.ReleasePages(); };
+  hooks.attach_pages = attach;
+  try {
+    RunPrintCommand(report, model_.CurPage, hooks);
+  } catch (const std::exception& e) {
+    attach();
+    show_error("", e);
     return;
   }
-  model_.ConnectReport(report);
-  Refresh();
+  attach();
 }
 
 void PreviewPanel::FindCommand() {

@@ -1,9 +1,9 @@
 #pragma once
 // The preview window "Zorel Preview": the toolbar (zoom button with its percentage, open,
 // save/export, print, exit), the pages in a paint box with scroll bars, page buttons and the
-// page label, the zoom menu, the open and save dialogs and the find dialog. Everything it
-// shows and every rule of keys and mouse comes from TvtPreviewModel; the window only turns
-// GTK events into model calls and draws the model through the Cairo canvas.
+// page label, the zoom menu, the open and save dialogs, the find dialog and the print dialog.
+// Everything it shows and every rule of keys and mouse comes from TvtPreviewModel; the window only
+// turns GTK events into model calls and draws the model through the Cairo canvas.
 //
 // The same panel serves the stand-alone window and the control widget (PreviewPanel); the
 // window adds the keyboard, which the embedded panel does not have.
@@ -31,22 +31,17 @@ struct PreviewOptions {
   bool ShowToolbar = true;
   // Offered as a place in the open dialog (the saved runs); empty: none.
   std::filesystem::path HistoryFolder;
-  // Prints the report (its pages are with the report while it runs); null: printing is not
-  // available and the print button says so.
-  std::function<void(TvtReport&)> Print;
   // The control's Log after a run: what a drill-down that showed nothing tells the user.
   std::function<std::string()> RunLog;
 };
-
-// The text the print button shows while no printing is attached.
-inline constexpr const char* kPrintingNotAvailable = "Printing is not available yet.";
 
 class PreviewPanel : public Gtk::Box {
  public:
   PreviewPanel(GtkUi& ui, PreviewOptions options);
   ~PreviewPanel() override;
 
-  // Shows the report's prepared pages (taking them, as the model does) from page 1.
+  // Shows the report's prepared pages (taking them, as the model does) from page 1. The
+  // print button is enabled when the system has a printer.
   void ShowReport(TvtReport& report);
   // Gives the pages back to the report.
   void ReleasePages();
@@ -59,6 +54,9 @@ class PreviewPanel : public Gtk::Box {
   void ZoomMenu(double x, double y, Gtk::Widget& relative_to);
   void OpenCommand();
   void SaveCommand();
+  // The print dialog, then printing in the progress window; a change of printer prepares
+  // the report again first. Errors (a page list or copies that are not numbers, a refused
+  // job) are shown as a message.
   void PrintCommand();
   void FindCommand();
   // Called for Esc and the exit button (the stand-alone window closes).

@@ -132,6 +132,42 @@ TEST_F(PrintDialogTest, CancelSelectsTheRememberedPrinterAgain) {
   EXPECT_TRUE(jobs().empty());
 }
 
+// A form laid out for the virtual printer leaves the engine printer there while the dialog
+// shows a real one: Properties edits the real one shown, and cancelling puts both back.
+TEST_F(PrintDialogTest, CancelLeavesTheVirtualPrinterAsItWas) {
+  printer().SetPrinterIndex(printer().virtual_printer_index());
+  {
+    TvtPrintForm form(printer(), 1, true);
+    EXPECT_EQ(form.PrinterIndex(), 0);
+    form.Cancel();
+    EXPECT_TRUE(printer().is_virtual());
+    EXPECT_EQ(printer().system_printer().PrinterIndex(), 0);
+  }
+  {
+    TvtPrintForm form(printer(), 1, true);
+    form.ChoosePrinter(1);
+    EXPECT_EQ(printer().device(), "Label");
+    form.Cancel();
+    EXPECT_TRUE(printer().is_virtual());
+    EXPECT_EQ(printer().system_printer().PrinterIndex(), 0);
+    EXPECT_EQ(form.PrinterIndex(), 0);
+  }
+  {
+    TvtPrintForm form(printer(), 1, true);
+    std::string shown;
+    EXPECT_TRUE(form.Properties([&](DeviceMode& mode) {
+      shown = printer().device();
+      mode.orientation = DMORIENT_LANDSCAPE;
+      return true;
+    }));
+    EXPECT_EQ(shown, "Laser");
+    EXPECT_EQ(printer().system_printer().Mode()->orientation, DMORIENT_LANDSCAPE);
+    form.Cancel();
+    EXPECT_TRUE(printer().is_virtual());
+    EXPECT_EQ(printer().system_printer().PrinterIndex(), 0);
+  }
+}
+
 TEST_F(PrintDialogTest, NothingWithoutPagesOrPrinters) {
   TvtPrintCommandHooks hooks;
   hooks.show_dialog = [](TvtPrintForm&) -> bool {

@@ -34,6 +34,7 @@ TvtPrintForm::TvtPrintForm(TvtPrinter& printer, int copies, bool collate)
   printers_ = printer.system_printer().Printers();
   printer_index_ = printer.system_printer().PrinterIndex();
   remembered_ = printer_index_;
+  engine_remembered_ = printer.printer_index();
 }
 
 void TvtPrintForm::ChoosePrinter(int index) {
@@ -44,6 +45,7 @@ void TvtPrintForm::ChoosePrinter(int index) {
 }
 
 bool TvtPrintForm::Properties(const std::function<bool(DeviceMode&)>& dialog) {
+  if (printer_.is_virtual() && printer_index_ >= 0) printer_.SetPrinterIndex(printer_index_);
   return printer_.PropertiesDialog(dialog);
 }
 
@@ -81,8 +83,14 @@ TvtPrintRequest TvtPrintForm::Accept(int current_page) const {
 }
 
 void TvtPrintForm::Cancel() {
-  if (remembered_ >= 0 && remembered_ != printer_.printer_index())
+  ApplicationPrinter& system = printer_.system_printer();
+  if (remembered_ >= 0 && remembered_ != system.PrinterIndex()) {
+    // Through the engine printer, so that it reads the printer's settings again.
     printer_.SetPrinterIndex(remembered_);
+    if (system.PrinterIndex() != remembered_) system.SetPrinterIndex(remembered_);
+  }
+  if (engine_remembered_ >= 0 && engine_remembered_ != printer_.printer_index())
+    printer_.SetPrinterIndex(engine_remembered_);
   printer_index_ = remembered_;
 }
 

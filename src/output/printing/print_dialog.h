@@ -47,8 +47,9 @@ class TvtPrintForm {
   int PrinterIndex() const { return printer_index_; }
   // Chooses entry `index`, selecting it on the engine printer (SetPrinterIndex).
   void ChoosePrinter(int index);
-  // PropButton: the printer's own options (`dialog` edits a copy of its mode). False when
-  // nothing was changed.
+  // PropButton: the options of the printer shown (`dialog` edits a copy of its mode). The
+  // engine printer may still be on the virtual printer (a form laid out for it): the printer
+  // shown is selected on it first. False when nothing was changed.
   bool Properties(const std::function<bool(DeviceMode&)>& dialog);
 
   // The page range: RB1, RB2, RB3 with the edit E2. Typing into E2 checks RB3.
@@ -79,7 +80,8 @@ class TvtPrintForm {
   // Closes with OK: the request for printing, `current_page` standing for "Current page".
   // Raises ConversionError when the copies text is not a number.
   TvtPrintRequest Accept(int current_page) const;
-  // Closes without OK: the remembered printer is selected again.
+  // Closes without OK: the remembered printer is selected again, and the engine printer is
+  // left as the dialog found it (also when that was the virtual printer).
   void Cancel();
   // The printer index the dialog started at.
   int RememberedPrinter() const { return remembered_; }
@@ -89,6 +91,7 @@ class TvtPrintForm {
   std::vector<std::string> printers_;
   int printer_index_ = -1;
   int remembered_ = -1;
+  int engine_remembered_ = -1;  // the engine printer's entry, the virtual printer included
   std::string pages_text_;
 };
 
