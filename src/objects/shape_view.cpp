@@ -1,5 +1,6 @@
 #include "objects/shape_view.h"
 
+#include "engine/model/frame_pen_style.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/canvas/canvas.h"
 #include "platform/codepage.h"
@@ -10,21 +11,6 @@ namespace {
 
 constexpr const char* kShapeNames =
     "skRectangle;skRoundRectangle;skEllipse;skTriangle;skDiagonal1;skDiagonal2";
-
-PenStyle figure_pen_style(uint16_t frame_style) {
-  switch (frame_style) {
-    case psDash:
-      return PenStyle::Dash;
-    case psDot:
-      return PenStyle::Dot;
-    case psDashDot:
-      return PenStyle::DashDot;
-    case psDashDotDot:
-      return PenStyle::DashDotDot;
-    default:
-      return PenStyle::Solid;
-  }
-}
 
 }  // namespace
 
@@ -73,7 +59,7 @@ void TvtShapeView::Draw(Canvas& canvas) {
   if (TvtGlobals::Get().FirstPass) return;
   CanvasStateSaver saver(canvas);
   canvas.set_pen(Pen{Color(static_cast<uint32_t>(FrameColor)), round_half_even_to_int(FrameWidth),
-                     figure_pen_style(FrameStyle)});
+                     FramePenStyle(FrameStyle)});
   canvas.set_bk_mode(BkMode::Opaque);
   canvas.set_brush(FillColor == kClNone ? Brush::clear()
                                         : Brush::solid(Color(static_cast<uint32_t>(FillColor))));

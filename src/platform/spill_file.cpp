@@ -35,7 +35,9 @@ void SpillFile::open() {
   // Some file systems have no unnamed files: make a named one and unlink it at once.
   std::string name = folder + "/zorel-spill-XXXXXX";
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd_ < 0) fail("Cannot make a temporary file in \"" + folder + "\"", errno);
+  if (fd_ < 0)
+    throw IoError("Cannot make a temporary file in \"" + folder + "\" (" + std::strerror(errno) +
+                  "); TMPDIR names the folder for temporary files");
   ::unlink(name.c_str());
 }
 

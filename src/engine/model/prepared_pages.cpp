@@ -1,5 +1,6 @@
 #include "engine/model/prepared_pages.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "engine/model/memo_view.h"
@@ -137,7 +138,8 @@ std::string_view TvtEMFPages::ReadPageStream(int index, std::string& buffer) con
   return read_stream(*pages_[static_cast<size_t>(index)], buffer);
 }
 
-std::string_view TvtEMFPages::read_stream(const TvtPreparedPage& page, std::string& buffer) const {
+const std::string& TvtEMFPages::read_stream(const TvtPreparedPage& page,
+                                            std::string& buffer) const {
   if (!page.Spilled) return page.Stream.bytes();
   spill_.read(*page.Spilled, buffer);
   return buffer;
@@ -161,6 +163,14 @@ void TvtEMFPages::spill_over_limit(const TvtPreparedPage& keep) {
     page.Spilled = spill_.append(page.Stream.bytes());
     page.Stream.discard();
   }
+}
+
+void TvtEMFPages::forget_resident(const TvtPreparedPage& page) {
+  const auto it = std::find_if(resident_.begin(), resident_.end(),
+                               [&](const Resident& r) { return r.page == &page; });
+  if (it == resident_.end()) return;
+  resident_bytes_ -= it->bytes;
+  resident_.erase(it);
 }
 
 void TvtEMFPages::Clear() {
@@ -207,13 +217,7 @@ void TvtEMFPages::Insert(int index, const TvtPage& form_page) {
 
 void TvtEMFPages::Delete(int index) {
   check_index(index, Count());
-  const TvtPreparedPage* page = pages_[static_cast<size_t>(index)].get();
-  for (auto it = resident_.begin(); it != resident_.end(); ++it) {
-    if (it->page != page) continue;
-    resident_bytes_ -= it->bytes;
-    resident_.erase(it);
-    break;
-  }
+  forget_resident(*pages_[static_cast<size_t>(index)]);
   pages_.erase(pages_.begin() + index);
 }
 
@@ -301,6 +305,7 @@ void TvtEMFPages::PageToObjects(int index) {
   }
   info.Spilled.reset();  // what the spill file holds is not the page any more
   info.Stream = std::move(out);
+  forget_resident(info);  // counted again at its new size
   keep_resident(info);
 }
 
@@ -362,7 +367,7 @@ void TvtEMFPages::SaveToStream(ByteWriter& out) {
     out.write_i32(page->BottomMargin);
     if (compressor.Enabled) {
       std::string packed;
-      compressor.Compress(std::string(read_stream(*page, buffer)), packed);
+      compressor.Compress(read_stream(*page, buffer), packed);
       out.write_bytes(packed);
     } else {
       out.write_bytes(read_stream(*page, buffer));

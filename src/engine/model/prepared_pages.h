@@ -104,8 +104,9 @@ class TvtEMFPages {
     TvtPreparedPage* page;
     size_t bytes;
   };
-  std::string_view read_stream(const TvtPreparedPage& page, std::string& buffer) const;
+  const std::string& read_stream(const TvtPreparedPage& page, std::string& buffer) const;
   void keep_resident(TvtPreparedPage& page);
+  void forget_resident(const TvtPreparedPage& page);
   void spill_over_limit(const TvtPreparedPage& keep);
   void load_current_layout(ByteReader& in, int version, uint8_t compression, bool print_to_default);
   void load_oldest_layout(ByteReader& in, bool print_to_default);

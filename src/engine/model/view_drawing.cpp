@@ -1,6 +1,7 @@
 // Background, frame and the base Draw of every view.
 #include <algorithm>
 
+#include "engine/model/frame_pen_style.h"
 #include "engine/model/view.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/canvas/canvas.h"
@@ -9,21 +10,6 @@
 namespace zr {
 
 namespace {
-
-PenStyle pen_style(uint16_t frame_style) {
-  switch (frame_style) {
-    case psDash:
-      return PenStyle::Dash;
-    case psDot:
-      return PenStyle::Dot;
-    case psDashDot:
-      return PenStyle::DashDot;
-    case psDashDotDot:
-      return PenStyle::DashDotDot;
-    default:
-      return PenStyle::Solid;  // double frames are three solid lines
-  }
-}
 
 // One frame side from `from` to `to` (both drawn), moved by `shift` across the side and
 // lengthened by `grow` at both ends.
@@ -50,6 +36,21 @@ void corner_marks(Canvas& canvas, const Rect& r) {
 }
 
 }  // namespace
+
+PenStyle FramePenStyle(uint16_t frame_style) {
+  switch (frame_style) {
+    case psDash:
+      return PenStyle::Dash;
+    case psDot:
+      return PenStyle::Dot;
+    case psDashDot:
+      return PenStyle::DashDot;
+    case psDashDotDot:
+      return PenStyle::DashDotDot;
+    default:
+      return PenStyle::Solid;  // double frames are three solid lines
+  }
+}
 
 void TvtView::DrawBackground() {
   TvtGlobals& g = TvtGlobals::Get();
@@ -79,7 +80,7 @@ void TvtView::DrawFrame() {
   if (!(FrameTyp & kFrameAll)) return;
 
   const int width = round_half_even_to_int(FrameWidth);
-  const PenStyle style = pen_style(FrameStyle);
+  const PenStyle style = FramePenStyle(FrameStyle);
   const Color frame_color(static_cast<uint32_t>(FrameColor));
   struct Side {
     uint16_t bit;
