@@ -27,14 +27,9 @@ void ByteReader::fail(const std::string& what) const {
   throw FormatError(what, name_, static_cast<int64_t>(pos_));
 }
 
-const char* ByteReader::take(size_t count) {
-  if (count > remaining()) {
-    fail("unexpected end of data (" + std::to_string(count) + " bytes needed, " +
-         std::to_string(remaining()) + " left)");
-  }
-  const char* p = data_.data() + pos_;
-  pos_ += count;
-  return p;
+void ByteReader::fail_short(size_t count) const {
+  fail("unexpected end of data (" + std::to_string(count) + " bytes needed, " +
+       std::to_string(remaining()) + " left)");
 }
 
 void ByteReader::seek(size_t position) {
@@ -49,15 +44,6 @@ void ByteReader::skip(size_t count) {
   take(count);
 }
 
-uint8_t ByteReader::read_u8() {
-  return static_cast<uint8_t>(*take(1));
-}
-uint16_t ByteReader::read_u16() {
-  return static_cast<uint16_t>(little_endian(take(2), 2));
-}
-uint32_t ByteReader::read_u32() {
-  return static_cast<uint32_t>(little_endian(take(4), 4));
-}
 int64_t ByteReader::read_i64() {
   return static_cast<int64_t>(little_endian(take(8), 8));
 }
@@ -137,15 +123,6 @@ std::vector<std::string> ByteReader::read_string_list_v23() {
 }
 
 // ---- ByteWriter ----------------------------------------------------------------------------
-
-void ByteWriter::write_u16(uint16_t v) {
-  write_u8(static_cast<uint8_t>(v));
-  write_u8(static_cast<uint8_t>(v >> 8));
-}
-
-void ByteWriter::write_u32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) write_u8(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 void ByteWriter::write_i64(int64_t v) {
   const uint64_t u = static_cast<uint64_t>(v);

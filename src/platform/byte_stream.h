@@ -60,11 +60,11 @@ class ByteReader {
   void seek(size_t position);  // 0..size()
   void skip(size_t count);
 
-  uint8_t read_u8();
+  uint8_t read_u8() { return static_cast<uint8_t>(*take(1)); }
   int8_t read_i8() { return static_cast<int8_t>(read_u8()); }
-  uint16_t read_u16();
+  uint16_t read_u16() { return static_cast<uint16_t>(read_little_endian(2)); }
   int16_t read_i16() { return static_cast<int16_t>(read_u16()); }
-  uint32_t read_u32();
+  uint32_t read_u32() { return static_cast<uint32_t>(read_little_endian(4)); }
   int32_t read_i32() { return static_cast<int32_t>(read_u32()); }
   int64_t read_i64();
   double read_double();    // 8-byte IEEE
@@ -82,8 +82,21 @@ class ByteReader {
   [[noreturn]] void fail(const std::string& what) const;
 
  private:
-  const char* take(size_t count);  // advances, or raises when fewer bytes remain
-  std::string read_terminated();   // bytes up to a 0 byte, which is consumed
+  // Advances, or raises when fewer bytes remain.
+  const char* take(size_t count) {
+    if (count > remaining()) fail_short(count);
+    const char* p = data_.data() + pos_;
+    pos_ += count;
+    return p;
+  }
+  [[noreturn]] void fail_short(size_t count) const;
+  uint64_t read_little_endian(size_t count) {
+    const auto* p = reinterpret_cast<const unsigned char*>(take(count));
+    uint64_t v = 0;
+    for (size_t i = 0; i < count; ++i) v |= uint64_t{p[i]} << (8 * i);
+    return v;
+  }
+  std::string read_terminated();  // bytes up to a 0 byte, which is consumed
 
   std::string_view data_;
   std::string name_;
@@ -115,9 +128,16 @@ class ByteWriter {
 
   void write_u8(uint8_t v) { bytes_ += static_cast<char>(v); }
   void write_i8(int8_t v) { write_u8(static_cast<uint8_t>(v)); }
-  void write_u16(uint16_t v);
+  void write_u16(uint16_t v) {
+    const char b[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
+    bytes_.append(b, 2);
+  }
   void write_i16(int16_t v) { write_u16(static_cast<uint16_t>(v)); }
-  void write_u32(uint32_t v);
+  void write_u32(uint32_t v) {
+    const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+    bytes_.append(b, 4);
+  }
   void write_i32(int32_t v) { write_u32(static_cast<uint32_t>(v)); }
   void write_i64(int64_t v);
   void write_double(double v);

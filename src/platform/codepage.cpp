@@ -4,6 +4,7 @@
 
 #include <locale.h>
 #include <wctype.h>
+#include <algorithm>
 #include <cerrno>
 
 #include <cwctype>
@@ -136,6 +137,10 @@ std::string lower_ascii(std::string_view text) {
 
 namespace {
 std::string change_case(std::string_view text, int code_page, bool upper) {
+  // Names and keywords are nearly always plain ASCII, which every code page spells alike.
+  if (std::all_of(text.begin(), text.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return upper ? upper_ascii(text) : lower_ascii(text);
   if (code_page == 949 || code_page == 936 || code_page == 950 || code_page == 932) {
     std::string out(text);
     for (size_t i = 0; i < out.size();) {

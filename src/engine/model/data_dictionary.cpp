@@ -109,6 +109,28 @@ bool TvtDataDictionary::VariableExists(std::string_view name) {
   return false;
 }
 
+bool TvtDataDictionary::TryGetValue(std::string_view name, Value& value) {
+  const TvtCacheItem* item = nullptr;
+  if (auto spelled = spelled_.find(name); spelled != spelled_.end()) {
+    item = &spelled->second;
+  } else if (auto cached = cache_.find(name_key(name)); cached != cache_.end()) {
+    if (spelled_.size() >= 4096) spelled_.clear();  // names built at run time must not pile up
+    item = &spelled_.emplace(std::string(name), cached->second).first->second;
+  }
+  if (item) {
+    if (!resolver_) {
+      value = Value::null();
+    } else {
+      resolver_->open_if_closed(item->dataset);
+      value = resolver_->field_value(item->dataset, item->field_name);
+    }
+    return true;
+  }
+  if (!VariableExists(name)) return false;
+  value = GetValue(name);
+  return true;
+}
+
 Value TvtDataDictionary::GetValue(std::string_view name) {
   if (auto cached = cache_.find(name_key(name)); cached != cache_.end()) {
     if (!resolver_) return Value::null();

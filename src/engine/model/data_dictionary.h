@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/model/data_resolver.h"
@@ -55,7 +56,10 @@ class TvtDataDictionary {
 
   // Clears the three variable lists; not the cache nor the disabled datasets.
   void Clear();
-  void ClearCache() { cache_.clear(); }
+  void ClearCache() {
+    cache_.clear();
+    spelled_.clear();
+  }
   // Keeps an existing entry of the same name.
   void AddCacheItem(std::string_view name, DatasetHandle dataset, std::string_view field_name);
   const Cache& FieldCache() const { return cache_; }
@@ -68,6 +72,8 @@ class TvtDataDictionary {
   // script variable of the same name wins and a non-empty text is evaluated as an
   // expression; null for anything else. Raises ZorelError when a variable's expression
   // needs evaluating and no parser is set; errors of the evaluation propagate.
+  // VariableExists and GetValue in one: a field met before costs one lookup.
+  bool TryGetValue(std::string_view name, Value& value);
   Value GetValue(std::string_view name);
 
   // Splits at the last "." outside double quotes; the field part loses its quotes. nullopt
@@ -104,6 +110,14 @@ class TvtDataDictionary {
   TvtParser* parser_;
   const TvtVariables* script_variables_;
   Cache cache_;
+  // Entries of cache_ by the name as it was asked for: fields are read for every record and
+  // print, and their names come in few spellings. Entries of cache_ never change, so copies
+  // stay true until the cache is cleared.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, TvtCacheItem, TextHash, std::equal_to<>> spelled_;
 };
 
 }  // namespace zr

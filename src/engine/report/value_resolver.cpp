@@ -123,9 +123,7 @@ void TvtReport::ResolveValue(const std::string& name, Value& value) {
   }
 
   BindDictionary();
-  if (Dictionary.VariableExists(name)) {
-    value = Dictionary.GetValue(name);
-  } else if (!system_variable(g, name, value)) {
+  if (!Dictionary.TryGetValue(name, value) && !system_variable(g, name, value)) {
     const int script = g.ScriptVariables.IndexOf(name);
     if (script >= 0)
       value = g.ScriptVariables.ValueAt(script);

@@ -125,10 +125,16 @@ Value zero_if_null(Value v) {
 void TvtAggregateBand::Accumulate(TvtParser& parser, std::optional<int> cross_column) {
   std::optional<std::string> last_expression;
   Value last_result;
-  const int count = Aggregates.Count();  // copies per column are added past the end
+  const int count = Aggregates.Count();              // copies per column are added past the end
+  if (ParsedKeys.size() > 4096) ParsedKeys.clear();  // keys come and go with cross columns
   for (int i = 0; i < count; ++i) {
-    const std::string key = Aggregates.NameAt(i);
-    const std::optional<AggregateKeyParts> parts = ParseAggregateKey(key);
+    std::string key = Aggregates.NameAt(i);
+    auto parsed = ParsedKeys.find(key);
+    if (parsed == ParsedKeys.end()) {
+      std::optional<AggregateKeyParts> taken_apart = ParseAggregateKey(key);
+      parsed = ParsedKeys.emplace(std::move(key), std::move(taken_apart)).first;
+    }
+    const std::optional<AggregateKeyParts>& parts = parsed->second;
     // Per-column copies are reached through their "0" entry.
     if (!parts || (parts->column && *parts->column != "0")) continue;
     Value result;

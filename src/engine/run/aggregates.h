@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/model/variables.h"
@@ -76,6 +77,8 @@ struct TvtAggregateBand {
   int RecordCount = 0;
   // As a showing band: the data band that owns the entries it shows (not owned).
   TvtAggregateBand* AggregateOwner = nullptr;
+  // The entries' keys taken apart, by key: Accumulate reads them for every record.
+  std::unordered_map<std::string, std::optional<AggregateKeyParts>> ParsedKeys;
 
   // Phase 2 on a data band. Evaluates each entry's expression with `parser` (consecutive
   // entries with the same text share one evaluation; COUNT evaluates nothing); null counts

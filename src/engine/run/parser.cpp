@@ -403,6 +403,16 @@ std::string TvtParser::ToPostfix(std::string_view expression) {
   return PostfixConverter(expression).run();
 }
 
+std::string TvtParser::CachedPostfix(std::string_view expression) {
+  constexpr size_t kMaxCached = 4096;  // a report has far fewer; generated texts must not grow it
+  if (auto found = postfix_cache_.find(expression); found != postfix_cache_.end())
+    return found->second;
+  std::string postfix = ToPostfix(expression);
+  if (postfix_cache_.size() >= kMaxCached) postfix_cache_.clear();
+  postfix_cache_.emplace(std::string(expression), postfix);
+  return postfix;
+}
+
 // One run of a postfix string over its own operand stack (slots 1..kOperandStackSize; slot
 // 0 is never used so that indices read as the classic ones).
 class TvtParser::Evaluation {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/errors.h"
 #include "platform/value.h"
@@ -95,11 +96,21 @@ class TvtParser {
 
   std::string ToPostfix(std::string_view expression);
   Value EvaluatePostfix(std::string_view postfix);
-  Value Evaluate(std::string_view expression) { return EvaluatePostfix(ToPostfix(expression)); }
+  // Expressions are evaluated again and again (per record, per print): their postfix form,
+  // which depends on the text alone, is kept.
+  Value Evaluate(std::string_view expression) { return EvaluatePostfix(CachedPostfix(expression)); }
 
  private:
   class Evaluation;
   friend class Evaluation;
+
+  // A copy: evaluating may convert other expressions, and a full cache starts over.
+  std::string CachedPostfix(std::string_view expression);
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> postfix_cache_;
 
   int depth_ = 0;  // nested EvaluatePostfix calls in progress
 };

@@ -173,7 +173,7 @@ void TOxvtExportFilter::OnText(const Rect& draw_rect, int x, int y, const std::s
   line.CharSpacing = memo->CharSpacing;
   line.TextScale = memo->CharWidth;
   if (!WholeLines) {
-    AddCharacterRecords(view, line);
+    AddCharacters(view, line);
     return;
   }
   const Size extent = DocumentTextExtent(text, line.Font);

@@ -70,6 +70,11 @@ class TOxvtExportFilter : public TvtExportFilter {
   bool ObjectMemoTexts = true;
   TOxvtImageFormat image_format_ = ifJPG;
   int ShowOptionsDialog(TOxvtExportDialog& dialog);
+  // Character mode: a line's characters, by default as one text record each. An exporter
+  // that keeps the characters in a form of its own overrides it.
+  virtual void AddCharacters(const TvtView& view, TOxvtTextRec& line) {
+    AddCharacterRecords(view, line);
+  }
 
  private:
   template <typename T>

@@ -11,6 +11,7 @@
 #include "output/pdf/pdf_object_writer.h"
 #include "output/pdf/pdf_page_job.h"
 #include "output/pdf/pdf_page_worker.h"
+#include "output/pdf/pdf_portable_text.h"
 #include "output/pdf/pdf_syntax.h"
 #include "platform/errors.h"
 #include "platform/fonts/font_resolver.h"
@@ -61,7 +62,9 @@ void TOxvtPDFExport::OnBeginDoc() {
   NextObjectNumber = 5;
   fonts_.clear();
   font_index_.clear();
+  portable_text_.reset();  // it refers to the fonts it replaces
   embedded_fonts_ = std::make_unique<PdfEmbeddedFonts>();
+  portable_text_ = std::make_unique<PdfPortableText>(*embedded_fonts_);
   image_names_.clear();
   image_objects_.clear();
   page_objects_.clear();
@@ -126,6 +129,7 @@ void TOxvtPDFExport::OnEndDoc() {
   }
   fonts_.clear();
   font_index_.clear();
+  portable_text_.reset();
   embedded_fonts_.reset();
   WriteDocumentInformation();
   Writer().WriteCrossReference(NextObjectNumber, kCatalog, kInformation);

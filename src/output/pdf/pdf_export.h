@@ -42,6 +42,7 @@ namespace zr {
 class PdfEmbeddedFonts;
 class PdfObjectWriter;
 class PdfPageWorker;
+class PdfPortableText;
 struct PdfChunk;
 struct PdfPageJob;
 class TOxvtPDFExportDialog;
@@ -79,6 +80,9 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   void OnBeginPage() override;
   void OnEndPage() override;
 
+ protected:
+  void AddCharacters(const TvtView& view, TOxvtTextRec& line) override;
+
  private:
   int NewObjectNumber() { return ++NextObjectNumber; }
   PdfObjectWriter& Writer();
@@ -88,7 +92,6 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   std::unique_ptr<PdfPageJob> PreparePage();
   void PreparePictures(PdfPageJob& job);
   void PrepareClassicTexts(PdfPageJob& job);
-  void PreparePortableTexts(PdfPageJob& job);
   int FontIndex(const TOxvtFontInfo& font);
   void WriteFinishedPages(bool all);
 
@@ -122,9 +125,10 @@ class TOxvtPDFExport : public TOxvtExportFilter {
   std::vector<std::unique_ptr<TOxvtFontMetrics>> fonts_;
   std::map<std::string, int> font_index_;  // by font key
   std::unique_ptr<PdfEmbeddedFonts> embedded_fonts_;
-  std::vector<int> image_names_;    // NameNumber of each picture, by picture index
-  std::vector<int> image_objects_;  // worker: object number of each picture
-  std::vector<int> page_objects_;   // worker
+  std::unique_ptr<PdfPortableText> portable_text_;  // the page's texts, portable documents
+  std::vector<int> image_names_;                    // NameNumber of each picture, by picture index
+  std::vector<int> image_objects_;                  // worker: object number of each picture
+  std::vector<int> page_objects_;                   // worker
   double page_width_pt_ = 0, page_height_pt_ = 0;
   int code_page_ = kDefaultAnsiCodePage;
   // The paper of the page being walked, and of the first page (the page tree's box).

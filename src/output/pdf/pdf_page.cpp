@@ -97,11 +97,6 @@ double written_width(int advance, int em) {
   return static_cast<double>(PdfGlyphWidth(advance, em));
 }
 
-bool same_line(const TOxvtTextRec& a, const TOxvtTextRec& b) {
-  return a.Y == b.Y && b.X >= a.X && a.DrawRect == b.DrawRect && a.TextScale == b.TextScale &&
-         a.CharSpacing == b.CharSpacing && a.Font == b.Font;
-}
-
 }  // namespace
 
 void PaperInPoints(const TvtPreparedPage& page, double& width, double& height) {
@@ -125,7 +120,6 @@ std::shared_ptr<const Font> LayoutFont(const TOxvtFontInfo& font) {
 std::unique_ptr<PdfPageJob> TOxvtPDFExport::PreparePage() {
   auto job = std::make_unique<PdfPageJob>();
   job->objects = TakeDataRecords();
-  job->texts = TakeTextRecords();
   PreparePictures(*job);
   if (Portable()) {
     TvtReport* report = TvtGlobals::Get().CurReport;
@@ -137,11 +131,19 @@ std::unique_ptr<PdfPageJob> TOxvtPDFExport::PreparePage() {
       PaperInPoints(page, job->paper_width, job->paper_height);
       job->page_height_px = page.PrnInfo.page_height;
     }
-    PreparePortableTexts(*job);
+    job->portable_texts = portable_text_->Take();
   } else {
+    job->texts = TakeTextRecords();
     PrepareClassicTexts(*job);
   }
   return job;
+}
+
+void TOxvtPDFExport::AddCharacters(const TvtView& view, TOxvtTextRec& line) {
+  if (Portable())
+    portable_text_->AddLine(view, line);
+  else
+    TOxvtExportFilter::AddCharacters(view, line);
 }
 
 void TOxvtPDFExport::PreparePictures(PdfPageJob& job) {
@@ -214,33 +216,6 @@ void TOxvtPDFExport::PrepareClassicTexts(PdfPageJob& job) {
   }
 }
 
-void TOxvtPDFExport::PreparePortableTexts(PdfPageJob& job) {
-  job.glyphs.reserve(job.texts.size());
-  std::shared_ptr<const Font> font;
-  const TOxvtFontInfo* last = nullptr;
-  for (const TOxvtTextRec& rec : job.texts) {
-    if (!last || !(rec.Font == *last)) {
-      font = LayoutFont(rec.Font);
-      last = &rec.Font;
-    }
-    const GlyphRef glyph = font->glyph(rec.Text);
-    const FontMetrics& m = font->metrics();
-    PdfGlyph g;
-    g.font = embedded_fonts_->Use(font, glyph, rec.TextWidth);
-    g.gid = static_cast<uint16_t>(std::min(glyph.glyph_index, 0xFFFFu));
-    g.em = static_cast<int16_t>(m.em_size);
-    g.advance = rec.TextWidth;
-    g.synthetic_bold = glyph.synthetic_bold;
-    g.synthetic_italic = glyph.synthetic_italic;
-    g.ascent = static_cast<int16_t>(m.ascent);
-    g.underline_position = static_cast<int16_t>(m.underscore_position);
-    g.underline_size = static_cast<int16_t>(std::max(1, m.underscore_size));
-    g.strikeout_position = static_cast<int16_t>(m.strikeout_position);
-    g.strikeout_size = static_cast<int16_t>(std::max(1, m.strikeout_size));
-    job.glyphs.push_back(g);
-  }
-}
-
 // --- The worker ---
 
 int TOxvtPDFExport::ClassicFontNumber(TOxvtFontMetrics& metrics) {
@@ -303,6 +278,7 @@ std::function<PdfChunk()> TOxvtPDFExport::FormatPage(const std::shared_ptr<PdfPa
                           *job.classic_fonts[i].second, colour);
     }
     std::vector<TOxvtTextRec>().swap(job.texts);
+    job.portable_texts = {};
     PdfChunk chunk;
     chunk.WriteObject(page, page_object);
     const std::string length = PdfRef(length_object);
@@ -459,8 +435,7 @@ void TOxvtPDFExport::FormatClassicText(std::string& content, const TOxvtTextRec&
 }
 
 void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob& job) const {
-  const std::vector<TOxvtTextRec>& texts = job.texts;
-  const std::vector<PdfGlyph>& glyphs = job.glyphs;
+  const std::vector<PdfGlyph>& glyphs = job.portable_texts.glyphs;
   const PageUnits units{true, double(job.page_height_px)};
   // Text state lasts from one text object to the next; it is set only when it changes.
   int64_t colour = -1;
@@ -468,31 +443,26 @@ void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob&
   double scale = 100, spacing = 0;
   bool bold = false;
 
-  for (size_t first = 0; first < texts.size();) {
-    size_t end = first + 1;
-    while (end < texts.size() && same_line(texts[end - 1], texts[end])) ++end;
-    const TOxvtTextRec& line = texts[first];
-    const PdfGlyph& lead = glyphs[first];
-
-    const uint32_t rgb = Color(static_cast<uint32_t>(line.Font.Color)).resolved().value_or(0);
+  for (const PdfTextLine& line : job.portable_texts.lines) {
+    const uint32_t rgb = Color(static_cast<uint32_t>(line.color)).resolved().value_or(0);
     if (colour != rgb) {
       colour = rgb;
-      units.color(content, line.Font.Color);
+      units.color(content, line.color);
       content += " rg ";
-      units.color(content, line.Font.Color);
+      units.color(content, line.color);
       content += " RG\n";
     }
-    const double baseline = units.flip(line.Y + lead.ascent);
+    const double baseline = units.flip(line.y + line.ascent);
     content += "BT\n";
-    const double percent = std::max(line.TextScale, 1.0);
+    const double percent = std::max(line.text_scale, 1.0);
     if (percent != scale) {
       scale = percent;
       AppendNumber(content, scale);
       content += " Tz\n";
     }
     const double th = scale / 100;
-    if (line.CharSpacing / th != spacing) {
-      spacing = line.CharSpacing / th;
+    if (line.char_spacing / th != spacing) {
+      spacing = line.char_spacing / th;
       AppendNumber(content, spacing);
       content += " Tc\n";
     }
@@ -504,9 +474,9 @@ void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob&
       if (in_array) content += "] TJ\n";
       in_string = in_array = false;
     };
-    for (size_t k = first; k < end; ++k) {
+    for (uint32_t k = line.first; k < line.end; ++k) {
       const PdfGlyph& g = glyphs[k];
-      const double x = texts[k].X;
+      const double x = g.x;
       if (g.font != font || g.em != em) {
         close_array();
         font = g.font;
@@ -568,18 +538,17 @@ void TOxvtPDFExport::FormatPortableTexts(std::string& content, const PdfPageJob&
     content += "ET\n";
 
     // Rules over the whole line, where the renderer draws them.
-    const PdfGlyph& tail = glyphs[end - 1];
-    const double left = line.X;
-    const double right = texts[end - 1].X + tail.advance * th + line.CharSpacing;
+    const PdfGlyph& tail = glyphs[line.end - 1];
+    const double left = glyphs[line.first].x;
+    const double right = tail.x + tail.advance * th + line.char_spacing;
     auto rule = [&](int top_above_baseline, int size) {
       units.pair(content, left, baseline + top_above_baseline - size);
       content += ' ';
       units.pair(content, right - left, size);
       content += " re f\n";
     };
-    if (line.Font.Style & kFsUnderline) rule(lead.underline_position, lead.underline_size);
-    if (line.Font.Style & kFsStrikeOut) rule(lead.strikeout_position, lead.strikeout_size);
-    first = end;
+    if (line.style & kFsUnderline) rule(line.underline_position, line.underline_size);
+    if (line.style & kFsStrikeOut) rule(line.strikeout_position, line.strikeout_size);
   }
 }
 

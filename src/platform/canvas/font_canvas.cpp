@@ -25,7 +25,8 @@ TextLayout FontCanvas::layout(std::string_view text, std::span<const int> advanc
 }
 
 Size FontCanvas::text_extent(std::string_view text) const {
-  return {layout(text).width, current_font().metrics().height};
+  const Font& font = current_font();
+  return {layout_width(font, text, state()), font.metrics().height};
 }
 
 FontMetrics FontCanvas::text_metrics() const {

@@ -17,18 +17,21 @@ int saturate(int64_t v) {
 
 }  // namespace
 
-TextLayout layout_text(const Font& font, std::string_view text, const CanvasState& state,
-                       std::span<const int> explicit_advances) {
-  TextLayout layout;
+namespace {
+
+// Walks the characters of `text` with their advances: calls `each(character, advance)`.
+template <typename Each>
+void walk_text(const Font& font, std::string_view text, const CanvasState& state,
+               std::span<const int> explicit_advances, Each&& each) {
   const int code_page = font.code_page();
   int break_index = 0;
-  for (size_t pos = 0; pos < text.size();) {
+  size_t index = 0;
+  for (size_t pos = 0; pos < text.size(); ++index) {
     size_t length = char_length(text, pos, code_page);
     if (length == 0) length = 1;
     std::string_view ch = text.substr(pos, length);
     pos += length;
     int64_t advance;
-    size_t index = layout.chars.size();
     if (index < explicit_advances.size()) {
       advance = explicit_advances[index];
     } else {
@@ -39,11 +42,28 @@ TextLayout layout_text(const Font& font, std::string_view text, const CanvasStat
         ++break_index;
       }
     }
+    each(ch, advance);
+  }
+}
+
+}  // namespace
+
+TextLayout layout_text(const Font& font, std::string_view text, const CanvasState& state,
+                       std::span<const int> explicit_advances) {
+  TextLayout layout;
+  walk_text(font, text, state, explicit_advances, [&](std::string_view ch, int64_t advance) {
     layout.chars.push_back(ch);
     layout.advances.push_back(saturate(advance));
     layout.width = saturate(int64_t{layout.width} + advance);
-  }
+  });
   return layout;
+}
+
+int layout_width(const Font& font, std::string_view text, const CanvasState& state) {
+  int width = 0;
+  walk_text(font, text, state, {},
+            [&](std::string_view, int64_t advance) { width = saturate(int64_t{width} + advance); });
+  return width;
 }
 
 }  // namespace zr

@@ -23,5 +23,7 @@ struct TextLayout {
 // are spaces), or `explicit_advances` where given (see TextOutParams::advances).
 TextLayout layout_text(const Font& font, std::string_view text, const CanvasState& state,
                        std::span<const int> explicit_advances = {});
+// The width layout_text gives, without keeping the characters.
+int layout_width(const Font& font, std::string_view text, const CanvasState& state);
 
 }  // namespace zr

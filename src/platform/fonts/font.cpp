@@ -297,6 +297,11 @@ int Font::advance_of(const GlyphRef& glyph) const {
 int Font::char_width(std::string_view ansi_char) const {
   if (ansi_char.empty()) return 0;
   ansi_char = ansi_char.substr(0, char_length(ansi_char, 0, code_page_));
+  if (ansi_char.size() == 1) {
+    int& width = byte_widths_[static_cast<unsigned char>(ansi_char[0])];
+    if (width < 0) width = advance_of(glyph(ansi_char));
+    return width;
+  }
   uint32_t code = char_code(ansi_char);
   auto cached = widths_.find(code);
   if (cached != widths_.end()) return cached->second;

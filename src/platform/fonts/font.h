@@ -102,8 +102,15 @@ class Font {
   int64_t x_size_26_6_ = 0;  // horizontal and vertical em in 1/64 pixel
   int64_t y_size_26_6_ = 0;
   FontMetrics metrics_;
-  mutable std::unordered_map<uint32_t, GlyphRef> glyphs_;  // by ANSI character code
-  mutable std::unordered_map<uint32_t, int> widths_;
+  mutable std::unordered_map<uint32_t, GlyphRef> glyphs_;       // by ANSI character code
+  mutable std::unordered_map<uint32_t, int> widths_;            // double-byte characters
+  mutable std::array<int, 256> byte_widths_ = filled_widths();  // -1: not measured yet
+
+  static constexpr std::array<int, 256> filled_widths() {
+    std::array<int, 256> widths{};
+    widths.fill(-1);
+    return widths;
+  }
 };
 
 }  // namespace zr
