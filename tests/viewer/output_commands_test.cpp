@@ -294,15 +294,17 @@ TEST(OutputFileNameTest, NamesFollowTheImageTypeTable) {
 }
 
 TEST(ExportFilterSetTest, FormOrderAndImageTypeOrder) {
-  EXPECT_EQ(ExportFilterSet::creation_order(),
-            (std::vector<std::string_view>{"expPdf", "expHtml", "expRtf", "expJpg", "expGif",
-                                           "expBmp", "expEmf", "expWmf", "expText", "expCsv"}));
+  EXPECT_EQ(
+      ExportFilterSet::creation_order(),
+      (std::vector<std::string_view>{"expPdf", "expHtml", "expRtf", "expJpg", "expGif", "expBmp",
+                                     "expEmf", "expWmf", "expText", "expCsv", "expXlsx"}));
   std::vector<std::string_view> by_type;
   for (const ExportFormatInfo& info : image_types()) by_type.push_back(info.component);
-  EXPECT_EQ(by_type,
-            (std::vector<std::string_view>{"expPdf", "expRtf", "expHtml", "expJpg", "expGif",
-                                           "expBmp", "expEmf", "expWmf", "expText", "expCsv"}));
-  EXPECT_EQ(image_type_info(10), nullptr);
+  EXPECT_EQ(by_type, (std::vector<std::string_view>{"expPdf", "expRtf", "expHtml", "expJpg",
+                                                    "expGif", "expBmp", "expEmf", "expWmf",
+                                                    "expText", "expCsv", "expXlsx"}));
+  EXPECT_EQ(image_type_info(10)->extension, "xlsx");
+  EXPECT_EQ(image_type_info(11), nullptr);
   EXPECT_EQ(image_type_info(-1), nullptr);
   EXPECT_EQ(export_not_available_message(ExportFormat::Rtf), "RTF export is not available");
 }
