@@ -142,7 +142,7 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   }
 }
 
-TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
+TEST_F(OutputTest, RtfHtmlPictureAndExcelFormatsMailEveryFileTheyWrote) {
   const struct {
     int type;
     std::string name;
@@ -152,7 +152,8 @@ TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
                {4, "ZorelImage.gif", "GIF8"},
                {5, "ZorelImage.bmp", "BM"},
                {6, "ZorelImage.emf", std::string("\x01\0\0\0", 4)},
-               {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"}};
+               {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"},
+               {10, "ZorelImage.xlsx", "PK\x03\x04"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     mail->sent.clear();
