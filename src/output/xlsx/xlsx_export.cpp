@@ -1,20 +1,10 @@
 #include "output/xlsx/xlsx_export.h"
 
-#include <unistd.h>
-#include <xlsxwriter.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
 #include <utility>
 
 #include "engine/locale/locale_strings.h"
 #include "engine/model/memo_view.h"
 #include "engine/report/tvt_globals.h"
-#include "output/document/export_routines.h"
-#include "output/xlsx/xlsx_cell_value.h"
 #include "output/xlsx/xlsx_export_dialog.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
@@ -23,19 +13,6 @@
 namespace zr {
 
 namespace {
-
-// Excel keeps at most this many characters in a cell.
-constexpr size_t kMaxCellText = 32767;
-
-int code_page() {
-  const TvtGlobals* g = TvtGlobals::Find();
-  return g && g->fonts ? g->fonts->code_page() : kDefaultAnsiCodePage;
-}
-
-const FormatSettings& settings() {
-  const TvtGlobals* g = TvtGlobals::Find();
-  return g ? g->format_settings : FormatSettings::defaults();
-}
 
 // The memo's lines as one cell text: paragraph marks and other control characters (which
 // XML cannot carry) dropped, lines joined by line feeds.
@@ -49,93 +26,19 @@ std::string cell_text(const TvtStrings& lines) {
   return text;
 }
 
-// At most kMaxCellText characters, not cutting a UTF-8 sequence.
-std::string fit_cell(std::string utf8) {
-  size_t count = 0;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
-    if (++count > kMaxCellText) {
-      utf8.resize(i);
-      break;
-    }
-  }
-  return utf8;
-}
-
-lxw_color_t excel_color(int32_t color) {
-  const auto rgb = static_cast<lxw_color_t>(std::stoul(ColorToHex(color), nullptr, 16));
-  // 0 means "automatic" to the library.
-  return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
-}
-
-uint8_t border_style(float width, uint16_t style) {
-  const bool heavy = width > 1.5f;
-  switch (style) {
-    case psDash:
-      return heavy ? LXW_BORDER_MEDIUM_DASHED : LXW_BORDER_DASHED;
-    case psDot:
-      return LXW_BORDER_DOTTED;
-    case psDashDot:
-      return heavy ? LXW_BORDER_MEDIUM_DASH_DOT : LXW_BORDER_DASH_DOT;
-    case psDashDotDot:
-      return heavy ? LXW_BORDER_MEDIUM_DASH_DOT_DOT : LXW_BORDER_DASH_DOT_DOT;
-    case psDouble:
-      return LXW_BORDER_DOUBLE;
-    default:
-      return width > 2.5f ? LXW_BORDER_THICK : heavy ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN;
-  }
-}
-
-void check(lxw_error error, const std::string& what) {
-  if (error != LXW_NO_ERROR) throw IoError("Excel export: " + what + ": " + lxw_strerror(error));
-}
-
 }  // namespace
-
-// The workbook and the temporary file it is written to (the library writes to a named file
-// only); both go when the export ends, also when it fails.
-struct TOxvtXLSXExport::Workbook {
-  std::string path;
-  lxw_workbook* book = nullptr;
-  std::map<std::string, lxw_format*> formats;  // by look and number format
-
-  Workbook() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zorel-xlsx-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) throw IoError("Excel export: cannot create a temporary file in TMPDIR");
-    close(fd);
-    path = pattern;
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    book = workbook_new_opt(path.c_str(), &options);
-    if (!book) {
-      std::filesystem::remove(path);
-      throw IoError("Excel export: cannot start a workbook");
-    }
-  }
-  ~Workbook() {
-    if (book) workbook_close(book);
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-  Workbook(const Workbook&) = delete;
-  Workbook& operator=(const Workbook&) = delete;
-
-  // Writes the file and copies it into `out`.
-  void Finish(std::ostream& out) {
-    lxw_workbook* done = std::exchange(book, nullptr);
-    check(workbook_close(done), "cannot write the workbook");
-    std::ifstream in(path, std::ios::binary);
-    out << in.rdbuf();
-    if (!in || !out) throw IoError("Excel export: cannot copy the workbook");
-  }
-};
 
 TOxvtXLSXExport::TOxvtXLSXExport() {
   RegisterFilter(LoadStr(kStrXlsxDescription), "*." + LoadStr(kStrXlsxExtension));
 }
 
-TOxvtXLSXExport::~TOxvtXLSXExport() = default;
+TOxvtXLSXExport::~TOxvtXLSXExport() {
+  // An export that failed half-way: the writer is stopped and its files go.
+  try {
+    StopWriter();
+  } catch (...) {
+  }
+}
 
 int TOxvtXLSXExport::ShowModal() {
   if (!ShowDialog) return 1;
@@ -146,198 +49,122 @@ int TOxvtXLSXExport::ShowModal() {
 }
 
 void TOxvtXLSXExport::OnBeginDoc() {
-  book_ = std::make_unique<Workbook>();
-  std::string title = ansi_to_utf8(Title, code_page());
-  std::string author = ansi_to_utf8(Author, code_page());
-  lxw_doc_properties properties{};
-  properties.title = title.data();
-  properties.author = author.data();
-  workbook_set_properties(book_->book, &properties);
-  items_.clear();
-  look_.clear();
-  sheet_count_ = 0;
-  grid_ = {};
-  sheet_ = nullptr;
-  next_row_ = 0;
-  page_ = 0;
-  breaks_.clear();
+  StopWriter();
+  XlsxWorkbookSettings settings;
+  settings.sheet_per_page = SheetPerPage;
+  settings.page_breaks = PageBreaks;
+  settings.title = Title;
+  settings.author = Author;
+  const TvtGlobals* g = TvtGlobals::Find();
+  settings.code_page = g && g->fonts ? g->fonts->code_page() : kDefaultAnsiCodePage;
+  settings.format_settings = g ? g->format_settings : FormatSettings::defaults();
+  page_ = {};
+  looks_.clear();
+  StartWriter(std::move(settings));
 }
 
 void TOxvtXLSXExport::OnBeginPage() {
-  items_.clear();
+  page_.items.clear();
 }
 
 void TOxvtXLSXExport::OnData(int x, int y, TvtView& view) {
   auto* memo = dynamic_cast<TvtMemoView*>(&view);
-  if (!memo || !book_) return;
-  Item item;
-  item.place = {x, y, view.Width, view.Height, items_.size()};
-  item.text = cell_text(memo->Memo);
-  item.alignment = memo->Alignment;
+  if (!memo || !writer_) return;
   const TvtMemoFont& font = memo->Font;
-  item.format_key = font.Name + '\x1f' + std::to_string(font.Size) + '\x1f' +
-                    std::to_string(font.Style) + '\x1f' + std::to_string(font.Color) + '\x1f' +
-                    std::to_string(memo->Alignment) + '\x1f' +
-                    std::to_string(memo->HasFlag(kMemoWordWrap) || memo->Memo.size() > 1);
-  if (ExportFrames)
-    item.format_key += '\x1f' + std::to_string(view.FrameTyp) + '\x1f' +
-                       std::to_string(view.FrameWidth) + '\x1f' + std::to_string(view.FrameColor) +
-                       '\x1f' + std::to_string(view.FrameStyle) + '\x1f' +
-                       std::to_string(view.FillColor);
-  // The look is decided now, while the object is at hand; the number format at the page's
-  // end, when it is known whether the cell keeps a number.
-  const auto [it, added] = look_.try_emplace(item.format_key, Look{});
-  if (added) {
-    Look& look = it->second;
-    look.font_name = ansi_to_utf8(font.Name, code_page());
-    look.font_size = font.Size;
-    look.font_style = font.Style;
-    look.font_color = font.Color;
-    look.alignment = memo->Alignment;
-    look.wrap = memo->HasFlag(kMemoWordWrap) || memo->Memo.size() > 1;
-    if (ExportFrames) {
-      look.frame_typ = view.FrameTyp;
-      look.frame_width = view.FrameWidth;
-      look.frame_color = view.FrameColor;
-      look.frame_style = view.FrameStyle;
-      look.fill_color = view.FillColor;
-    }
+  XlsxLook look;
+  look.font_name = font.Name;
+  look.font_size = font.Size;
+  look.font_style = font.Style;
+  look.font_color = font.Color;
+  look.alignment = memo->Alignment;
+  look.wrap = memo->HasFlag(kMemoWordWrap) || memo->Memo.size() > 1;
+  if (ExportFrames) {
+    look.frame_typ = view.FrameTyp;
+    look.frame_width = view.FrameWidth;
+    look.frame_color = view.FrameColor;
+    look.frame_style = view.FrameStyle;
+    look.fill_color = view.FillColor;
   }
-  items_.push_back(std::move(item));
-}
-
-lxw_format* TOxvtXLSXExport::Format(const std::string& key, const std::string& num_format) {
-  const std::string full_key = key + '\x1e' + num_format;
-  auto [it, added] = book_->formats.try_emplace(full_key, nullptr);
-  if (!added) return it->second;
-  const Look& look = look_.at(key);
-  lxw_format* f = workbook_add_format(book_->book);
-  format_set_font_name(f, look.font_name.c_str());
-  format_set_font_size(f, std::clamp(look.font_size, 1, 409));
-  if (look.font_style & fsBold) format_set_bold(f);
-  if (look.font_style & fsItalic) format_set_italic(f);
-  if (look.font_style & fsUnderline) format_set_underline(f, LXW_UNDERLINE_SINGLE);
-  if (look.font_style & fsStrikeOut) format_set_font_strikeout(f);
-  format_set_font_color(f, excel_color(look.font_color));
-  switch (look.alignment & 3) {
-    case vttaRight:
-      format_set_align(f, LXW_ALIGN_RIGHT);
-      break;
-    case vttaCenter:
-      format_set_align(f, LXW_ALIGN_CENTER);
-      break;
-    case vttaJustify:
-      format_set_align(f, LXW_ALIGN_JUSTIFY);
-      break;
-    default:
-      format_set_align(f, LXW_ALIGN_LEFT);
-      break;
-  }
-  format_set_align(f, (look.alignment & vttaMiddle) ? LXW_ALIGN_VERTICAL_CENTER
-                      : (look.alignment & vttaDown) ? LXW_ALIGN_VERTICAL_BOTTOM
-                                                    : LXW_ALIGN_VERTICAL_TOP);
-  if (look.alignment & vttaVertical) format_set_rotation(f, 90);
-  if (look.wrap) format_set_text_wrap(f);
-  if (look.frame_typ != 0) {
-    const uint8_t style = border_style(look.frame_width, look.frame_style);
-    const lxw_color_t color = excel_color(look.frame_color);
-    if (look.frame_typ & kFrameRight) format_set_right(f, style), format_set_right_color(f, color);
-    if (look.frame_typ & kFrameBottom)
-      format_set_bottom(f, style), format_set_bottom_color(f, color);
-    if (look.frame_typ & kFrameLeft) format_set_left(f, style), format_set_left_color(f, color);
-    if (look.frame_typ & kFrameTop) format_set_top(f, style), format_set_top_color(f, color);
-  }
-  if (look.fill_color != kClNone) {
-    format_set_pattern(f, LXW_PATTERN_SOLID);
-    format_set_bg_color(f, excel_color(look.fill_color));
-  }
-  if (!num_format.empty()) format_set_num_format(f, num_format.c_str());
-  it->second = f;
-  return f;
-}
-
-void TOxvtXLSXExport::StartSheet(const std::string& name) {
-  FinishSheet();
-  sheet_ = workbook_add_worksheet(book_->book, name.c_str());
-  if (!sheet_) throw IoError("Excel export: cannot add the worksheet \"" + name + "\"");
-  next_row_ = 0;
-  const std::vector<int32_t> widths = grid_.widths();
-  for (size_t c = 0; c < widths.size() && c < LXW_COL_MAX; ++c)
-    worksheet_set_column_pixels(sheet_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                static_cast<uint32_t>(widths[c]), nullptr);
-}
-
-void TOxvtXLSXExport::FinishSheet() {
-  if (!sheet_ || breaks_.empty()) return;
-  if (breaks_.size() > LXW_BREAKS_MAX) breaks_.resize(LXW_BREAKS_MAX);
-  breaks_.push_back(0);  // the list's end
-  check(worksheet_set_h_pagebreaks(sheet_, breaks_.data()), "page breaks");
-  breaks_.clear();
+  auto [it, added] = looks_.try_emplace(std::move(look), looks_.size());
+  if (added) page_.new_looks.push_back(it->first);
+  XlsxItem item;
+  item.place = {x, y, view.Width, view.Height, page_.items.size()};
+  item.text = cell_text(memo->Memo);
+  item.look = it->second;
+  page_.items.push_back(std::move(item));
 }
 
 void TOxvtXLSXExport::OnEndPage() {
-  ++page_;
-  if (!book_) return;
-  std::vector<XlsxGridItem> places;
-  for (const Item& item : items_) places.push_back(item.place);
-  if (SheetPerPage) {
-    grid_ = XlsxColumnGrid(places);
-    StartSheet("Page " + std::to_string(page_));
-  } else if (grid_.empty() && !places.empty()) {
-    grid_ = XlsxColumnGrid(places);
-    StartSheet(sheet_count_ == 0 ? "Report" : "Report " + std::to_string(sheet_count_ + 1));
+  if (!writer_) return;
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return waiting_.size() < kPagesWaiting || error_; });
+  if (error_) {
+    lock.unlock();
+    RaiseWriterError();
   }
-  if (!sheet_ || places.empty()) return;
-  const XlsxColumnGrid::Layout layout = grid_.Place(places);
-  // A worksheet that would overflow goes on in the next one, with the same grid.
-  if (!SheetPerPage && next_row_ + layout.row_heights.size() > LXW_ROW_MAX)
-    StartSheet("Report " + std::to_string(++sheet_count_ + 1));
-  if (PageBreaks && !SheetPerPage && next_row_ > 0)
-    breaks_.push_back(static_cast<unsigned>(next_row_));
-  WriteLayout(layout);
-  next_row_ += static_cast<int>(layout.row_heights.size());
-}
-
-void TOxvtXLSXExport::WriteLayout(const XlsxColumnGrid::Layout& layout) {
-  const FormatSettings& fs = settings();
-  int row = -1;
-  for (const XlsxGridCell& cell : layout.cells) {
-    const auto r = static_cast<lxw_row_t>(next_row_ + cell.row);
-    if (cell.row != row) {
-      // Rows are written in order: the height comes before the row's cells.
-      row = cell.row;
-      worksheet_set_row_pixels(
-          sheet_, r, static_cast<uint32_t>(layout.row_heights[static_cast<size_t>(row)]), nullptr);
-    }
-    const Item& first = items_[cell.items.front()];
-    std::string text = first.text;
-    for (size_t i = 1; i < cell.items.size(); ++i) text += ' ' + items_[cell.items[i]].text;
-    const XlsxCellValue value = RecogniseCellValue(text, fs);
-    lxw_format* format = Format(first.format_key, value.num_format);
-    const auto c1 = static_cast<lxw_col_t>(cell.first_column);
-    const auto c2 = static_cast<lxw_col_t>(cell.last_column);
-    if (c2 > c1) check(worksheet_merge_range(sheet_, r, c1, r, c2, "", format), "merged cells");
-    if (value.kind != XlsxCellValue::Kind::Text) {
-      check(worksheet_write_number(sheet_, r, c1, value.number, format), "a number");
-    } else if (text.empty()) {
-      if (c2 == c1) check(worksheet_write_blank(sheet_, r, c1, format), "a cell");
-    } else {
-      const std::string utf8 = fit_cell(ansi_to_utf8(text, code_page()));
-      check(worksheet_write_string(sheet_, r, c1, utf8.c_str(), format), "a text");
-    }
-  }
+  waiting_.push_back(std::exchange(page_, {}));
+  changed_.notify_all();
 }
 
 void TOxvtXLSXExport::OnEndDoc() {
-  if (!book_) return;
-  std::unique_ptr<Workbook> book = std::move(book_);
-  // A report without text still makes a valid workbook.
-  if (!sheet_) workbook_add_worksheet(book->book, "Report");
-  FinishSheet();
-  sheet_ = nullptr;
-  items_.clear();
+  if (!writer_) return;
+  StopWriter();
+  std::unique_ptr<XlsxWorkbookWriter> writer = std::move(writer_);
   if (!Stream) throw IoError("Excel export: no output file");
-  book->Finish(*Stream);
+  writer->Finish(*Stream);
+}
+
+void TOxvtXLSXExport::StartWriter(XlsxWorkbookSettings settings) {
+  writer_ = std::make_unique<XlsxWorkbookWriter>(std::move(settings));
+  waiting_.clear();
+  no_more_pages_ = false;
+  error_ = nullptr;
+  thread_ = std::thread([this] { WriterLoop(); });
+}
+
+void TOxvtXLSXExport::WriterLoop() {
+  for (;;) {
+    XlsxPage page;
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] { return !waiting_.empty() || no_more_pages_; });
+      if (waiting_.empty()) return;
+      page = std::move(waiting_.front());
+      waiting_.pop_front();
+      changed_.notify_all();
+    }
+    try {
+      writer_->AddPage(page);
+    } catch (...) {
+      std::lock_guard lock(mutex_);
+      error_ = std::current_exception();
+      waiting_.clear();
+      changed_.notify_all();
+      return;
+    }
+  }
+}
+
+void TOxvtXLSXExport::StopWriter() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    no_more_pages_ = true;
+    changed_.notify_all();
+  }
+  thread_.join();
+  RaiseWriterError();
+}
+
+void TOxvtXLSXExport::RaiseWriterError() {
+  std::exception_ptr error;
+  {
+    std::lock_guard lock(mutex_);
+    error = std::exchange(error_, nullptr);
+  }
+  if (!error) return;
+  writer_.reset();
+  std::rethrow_exception(error);
 }
 
 }  // namespace zr

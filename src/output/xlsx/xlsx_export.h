@@ -9,22 +9,24 @@
 // text) or one per page ("Page 1", "Page 2", ...; each page its own grid). With PageBreaks a
 // single worksheet breaks its printout where each report page begins.
 //
-// The workbook is written in libxlsxwriter's constant-memory mode: each row goes to a
-// temporary file as soon as it is complete, so a report of any length needs the memory of
-// one page. The finished file is copied into the export's stream.
+// The filter collects a page's text objects while the report walks it and hands the page to
+// a writer thread (XlsxWorkbookWriter, libxlsxwriter in constant-memory mode), so that
+// walking the next page and writing this one overlap. At most a few pages wait for the
+// writer: memory stays bounded however long the report is.
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/model/export_filter.h"
-#include "output/xlsx/xlsx_grid.h"
-
-struct lxw_workbook;
-struct lxw_worksheet;
-struct lxw_format;
+#include "output/xlsx/xlsx_workbook_writer.h"
 
 namespace zr {
 
@@ -49,47 +51,29 @@ class TOxvtXLSXExport : public TvtExportFilter {
   void OnBeginDoc() override;
   void OnBeginPage() override;
   void OnData(int x, int y, TvtView& view) override;
+  // Raises the writer's error (IoError) when it has failed.
   void OnEndPage() override;
   void OnEndDoc() override;
 
-  // One text object of the page, as collected.
-  struct Item {
-    XlsxGridItem place;
-    std::string text;        // UTF-8
-    std::string format_key;  // the object's look without the number format
-    int32_t alignment = 0;
-  };
-
  private:
-  struct Workbook;
-  // What a cell shows besides its number format.
-  struct Look {
-    std::string font_name;  // UTF-8
-    int32_t font_size = 10;
-    uint16_t font_style = 0;
-    int32_t font_color = 0;
-    int32_t alignment = 0;
-    bool wrap = false;
-    uint16_t frame_typ = 0;
-    float frame_width = 1;
-    int32_t frame_color = 0;
-    uint16_t frame_style = 0;
-    int32_t fill_color = 0x1FFFFFFF;  // no fill
-  };
-  void StartSheet(const std::string& name);
-  void FinishSheet();
-  void WriteLayout(const XlsxColumnGrid::Layout& layout);
-  lxw_format* Format(const std::string& key, const std::string& num_format);
+  static constexpr size_t kPagesWaiting = 4;
 
-  std::unique_ptr<Workbook> book_;
-  std::map<std::string, Look> look_;
-  std::vector<Item> items_;
-  XlsxColumnGrid grid_;
-  lxw_worksheet* sheet_ = nullptr;
-  int next_row_ = 0;
-  int page_ = 0;
-  int sheet_count_ = 0;           // further worksheets of a single-sheet export that overflowed
-  std::vector<unsigned> breaks_;  // rows where a page begins (one worksheet)
+  void StartWriter(XlsxWorkbookSettings settings);
+  void WriterLoop();
+  // Waits for the writer to take every page and stop; its error is raised.
+  void StopWriter();
+  void RaiseWriterError();
+
+  XlsxPage page_;
+  std::map<XlsxLook, size_t> looks_;  // every look sent, by its number
+
+  std::unique_ptr<XlsxWorkbookWriter> writer_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<XlsxPage> waiting_;  // guarded by mutex_
+  bool no_more_pages_ = false;    // guarded by mutex_
+  std::exception_ptr error_;      // guarded by mutex_
 };
 
 }  // namespace zr
