@@ -2,7 +2,7 @@
 // The two-dimensional symbologies (QR Code, Data Matrix, PDF417): a text becomes a matrix of
 // dark and light modules, encoded by libzint. Only the module matrix is taken from it; the
 // drawing is ours (TvtBarcode::DrawBarcode), so the codes go through the canvas like every
-// other object. Internal to TvtBarcode.
+// other object. TvtBarcode uses it; its tests read the matrix.
 
 #include <cstdint>
 #include <string_view>
