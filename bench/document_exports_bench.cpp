@@ -1,9 +1,9 @@
-// One viewer run of the end-to-end report exported to HTML or RTF: the report is loaded and
+// One viewer run of the end-to-end report exported to HTML, RTF, PDF or Excel: the report is loaded and
 // prepared as in end_to_end_stages_bench, then written in one format with the settings of
 // the control's form. One format per process, so that the peak memory printed after the
 // export is that format's (bench/end_to_end.sh runs each).
 //
-//   document_exports_bench FORM PAGE html-pages|html-file|rtf OUTPUT [WORK_FOLDER]
+//   document_exports_bench FORM PAGE html-pages|html-file|rtf|pdf|xlsx OUTPUT [WORK_FOLDER]
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -12,7 +12,9 @@
 #include "engine/report/tvt_globals.h"
 #include "loaded_report.h"
 #include "output/html/html_export.h"
+#include "output/pdf/pdf_export.h"
 #include "output/rtf/rtf_export.h"
+#include "output/xlsx/xlsx_export.h"
 #include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
 
@@ -55,6 +57,21 @@ int run(const std::string& form, const std::string& page, const std::string& for
       loaded.report.ExportReportTo(html, output);
       return written(html.HtmlFiles());
     });
+  } else if (format == "pdf") {
+    zr::TOxvtPDFExport pdf;
+    pdf.ShowDialog = false;
+    pdf.Creator = "Nabo";
+    stage("PDF export", [&] {
+      loaded.report.ExportReportTo(pdf, output);
+      return written({output});
+    });
+  } else if (format == "xlsx") {
+    zr::TOxvtXLSXExport xlsx;
+    xlsx.ShowDialog = false;
+    stage("Excel export", [&] {
+      loaded.report.ExportReportTo(xlsx, output);
+      return written({output});
+    });
   } else {
     throw std::runtime_error("unknown format " + format);
   }
@@ -66,7 +83,7 @@ int run(const std::string& form, const std::string& page, const std::string& for
 int main(int argc, char** argv) {
   if (argc < 5) {
     std::fprintf(stderr,
-                 "usage: document_exports_bench FORM PAGE html-pages|html-file|rtf OUTPUT "
+                 "usage: document_exports_bench FORM PAGE html-pages|html-file|rtf|pdf|xlsx OUTPUT "
                  "[WORK_FOLDER]\n");
     return 1;
   }

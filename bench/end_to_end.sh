@@ -4,7 +4,8 @@
 # passes) is served over loopback HTTP, and zrviewer downloads the form and the data page,
 # prepares the report and saves it as PDF, once in each PDF mode. Prints the wall time, peak
 # memory and file size of each run, then the same run exported to HTML (a file per page, and
-# one file) and RTF, one process each (document_exports_bench), then where the time goes,
+# one file), RTF, and PDF against Excel (save 10), one process each (document_exports_bench:
+# the export's own time and the process's peak memory after it), then where the time goes,
 # stage by stage (end_to_end_stages_bench on the same addresses, in one process).
 #
 #   bench/end_to_end.sh [RECORDS]      (after scripts/setup on a fresh machine)
@@ -37,29 +38,35 @@ done
 site_url="http://127.0.0.1:$port"
 
 # Wall time and peak resident memory of each zrviewer process.
-for mode in portable classic; do
+for mode in portable classic xlsx; do
   python3 - "$work" "$site_url" "$mode" <<'PY'
 import os, resource, subprocess, sys, time
 work, site, mode = sys.argv[1], sys.argv[2], sys.argv[3]
-pdf = os.path.join(work, f"list-{mode}.pdf")
+# "xlsx" is the same run saved as an Excel workbook (save 10) instead.
+excel = mode == "xlsx"
+pdf = os.path.join(work, "list.xlsx" if excel else f"list-{mode}.pdf")
 command = ["build/apps/zrviewer/zrviewer", "--ReportFile", site + "/list.zrf",
            "--dataFile", site + "/list.html", "--Progress", "1", "--publ", "1",
-           "--TimeOut", "3000", "--PdfMode", mode, "save", "0", pdf]
+           "--TimeOut", "3000"] + (["save", "10", pdf] if excel else
+                                   ["--PdfMode", mode, "save", "0", pdf])
 env = dict(os.environ, ZOREL_HOME=os.path.join(work, "zorel"))
 start = time.monotonic()
 status = subprocess.call(command, env=env, stdout=subprocess.DEVNULL)
 wall = time.monotonic() - start
 peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
 size = os.path.getsize(pdf) / 1e6 if os.path.exists(pdf) else 0
-print(f"zrviewer save 0, {mode:8}: exit {status}, wall {wall:5.2f} s, peak {peak:4.0f} MiB, "
-      f"PDF {size:5.1f} MB")
+what = "save 10, Excel  " if excel else f"save 0, {mode:8}"
+print(f"zrviewer {what}: exit {status}, wall {wall:5.2f} s, peak {peak:4.0f} MiB, "
+      f"{'xlsx' if excel else 'PDF'} {size:5.1f} MB")
 PY
 done
 
-echo "HTML and RTF (one process each: the export's time, the process's peak memory after it):"
-for format in html-pages html-file rtf; do
+echo "HTML, RTF, PDF and Excel (one process each: the export's time, the process's peak memory after it):"
+for format in html-pages html-file rtf pdf xlsx; do
   extension=htm
   [ "$format" = rtf ] && extension=rtf
+  [ "$format" = pdf ] && extension=pdf
+  [ "$format" = xlsx ] && extension=xlsx
   out="$work/$format/list.$extension"
   build/bench/document_exports_bench "$site_url/list.zrf" "$site_url/list.html" "$format" \
     "$out" "$work/$format-sections" | tail -n 1

@@ -1,5 +1,6 @@
-// Arbitrary texts encoded in every symbology with arbitrary settings and drawn. Errors are
-// BarcodeError only; every element code has a width; the drawing stays on the canvas calls.
+// Arbitrary texts encoded in every symbology (the two-dimensional ones too, as UTF-8 or as
+// code-page bytes) with arbitrary settings and drawn. Errors are BarcodeError only; every
+// element code has a width; the drawing stays on the canvas calls.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   b.Typ = static_cast<int8_t>(data[0]) % 26;
   b.Checksum = data[1] & 1;
   b.CheckSumMethod = (data[1] >> 1) & 1;
+  b.TextUtf8 = (data[1] >> 2) & 1;
   b.SetModul(data[2] % 60);
   data += 3;
   size -= 3;

@@ -164,7 +164,8 @@ const std::vector<HostCommand>& host_commands() {
        "and Log says why"},
       {"save", "SaveImage", 1, 2, "TYPE [NAME]",
        "load, prepare and export: TYPE 0 PDF, 1 RTF, 2 HTML, 3 JPEG, 4 GIF, 5 BMP, 6 EMF, "
-       "7 WMF, 8 text, 9 CSV (HTML and the pictures write a file per page beside NAME); a "
+       "7 WMF, 8 text, 9 CSV, 10 Excel (HTML and the pictures write a file per page beside "
+       "NAME); a "
        "relative NAME is taken in the current folder, no NAME writes ZorelImage.EXT in the work "
        "folder"},
       {"mail", "SendEMail", 1, 2, "TYPE [NAME]",

@@ -73,7 +73,7 @@ inline constexpr std::string_view kHeadlessOption = "--headless";
 // Raises UsageError.
 CommandLine parse_command_line(const std::vector<std::string>& args);
 
-// "0 PDF, 1 RTF, ... 9 CSV": the save and mail TYPEs.
+// "0 PDF, 1 RTF, ... 10 Excel": the save and mail TYPEs.
 std::string image_type_list();
 
 // The --help text: commands; the properties a command line needs, each with its meaning,

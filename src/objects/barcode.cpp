@@ -12,29 +12,32 @@
 namespace zr {
 namespace {
 
-constexpr std::string_view kTypeNames[kBarcodeTypeCount] = {"2_5_interleaved",
-                                                            "2_5_industrial",
-                                                            "2_5_matrix",
-                                                            "Code39",
-                                                            "Code39 Extended",
-                                                            "Code128A",
-                                                            "Code128B",
-                                                            "Code128C",
-                                                            "Code93",
-                                                            "Code93 Extended",
-                                                            "MSI",
-                                                            "PostNet",
-                                                            "Codebar",
-                                                            "EAN8",
-                                                            "EAN13",
-                                                            "UPC_A",
-                                                            "UPC_E0",
-                                                            "UPC_E1",
-                                                            "UPC Supp2",
-                                                            "UPC Supp5",
-                                                            "EAN128A",
-                                                            "EAN128B",
-                                                            "EAN128C"};
+constexpr std::string_view kTypeNames[kAllBarcodeTypeCount] = {"2_5_interleaved",
+                                                               "2_5_industrial",
+                                                               "2_5_matrix",
+                                                               "Code39",
+                                                               "Code39 Extended",
+                                                               "Code128A",
+                                                               "Code128B",
+                                                               "Code128C",
+                                                               "Code93",
+                                                               "Code93 Extended",
+                                                               "MSI",
+                                                               "PostNet",
+                                                               "Codebar",
+                                                               "EAN8",
+                                                               "EAN13",
+                                                               "UPC_A",
+                                                               "UPC_E0",
+                                                               "UPC_E1",
+                                                               "UPC Supp2",
+                                                               "UPC Supp5",
+                                                               "EAN128A",
+                                                               "EAN128B",
+                                                               "EAN128C",
+                                                               "QR Code",
+                                                               "Data Matrix",
+                                                               "PDF417"};
 
 // Symbologies whose widths are counted in modules or fixed: their Ratio is taken as it is.
 bool keeps_ratio(int type) {
@@ -69,7 +72,7 @@ int32_t round_i32(double v) {
 }  // namespace
 
 std::string_view BarcodeTypeName(int type) {
-  return type >= 0 && type < kBarcodeTypeCount ? kTypeNames[type] : std::string_view();
+  return type >= 0 && type < kAllBarcodeTypeCount ? kTypeNames[type] : std::string_view();
 }
 
 bool BarcodeTypeIsNumeric(int type) {
@@ -92,6 +95,10 @@ bool BarcodeTypeIsNumeric(int type) {
     default:
       return false;
   }
+}
+
+bool BarcodeTypeIs2D(int type) {
+  return type >= bcCodeQR && type <= bcCodePDF417;
 }
 
 char Modulo10CheckDigit(std::string_view text) {
@@ -137,13 +144,43 @@ std::string TvtBarcode::Encode() {
     for (char c : text)
       if (c < '0' || c > '9') throw BarcodeError("Barcode must be numeric");
   }
-  if (Typ < 0 || Typ >= kBarcodeTypeCount) throw BarcodeError(kClassName + ": wrong BarcodeType");
+  if (Typ < 0 || Typ >= kAllBarcodeTypeCount)
+    throw BarcodeError(kClassName + ": wrong BarcodeType");
+  if (BarcodeTypeIs2D(Typ)) {
+    Matrix();
+    return {};
+  }
   std::string codes = barcode::EncodeSymbology({Typ, text, Checksum, CheckSumMethod});
   text_ = std::move(text);
   return codes;
 }
 
+barcode::ModuleMatrix TvtBarcode::Matrix() const {
+  if (!BarcodeTypeIs2D(Typ)) throw BarcodeError(kClassName + ": wrong BarcodeType");
+  return barcode::EncodeMatrix(
+      Typ, text_, TextUtf8 ? barcode::TextEncoding::Utf8 : barcode::TextEncoding::CodePage,
+      CodePage);
+}
+
+namespace {
+
+int32_t scaled(int64_t modules, int32_t modul) {
+  return static_cast<int32_t>(std::min<int64_t>(modules * modul, INT32_MAX));
+}
+
+}  // namespace
+
+int32_t TvtBarcode::SymbolHeight() {
+  if (!BarcodeTypeIs2D(Typ)) return Height;
+  const barcode::ModuleMatrix m = Matrix();
+  return scaled(m.total_height() + 2 * m.quiet, modul_);
+}
+
 int32_t TvtBarcode::Width() {
+  if (BarcodeTypeIs2D(Typ)) {
+    const barcode::ModuleMatrix m = Matrix();
+    return scaled(m.columns + 2 * m.quiet, modul_);
+  }
   const std::string codes = Encode();
   const std::array<uint8_t, 4> widths = Widths();
   int64_t sum = 0;
@@ -157,11 +194,22 @@ void TvtBarcode::SetWidth(int32_t wanted) {
 }
 
 void TvtBarcode::DrawBarcode(Canvas& canvas) {
-  const std::string codes = Encode();
-  const std::array<uint8_t, 4> widths = Widths();
+  std::string codes;
+  std::array<uint8_t, 4> widths{};
+  barcode::ModuleMatrix matrix;
   int64_t total = 0;
-  for (char c : codes) total += ElementWidth(c, widths);
-  const double w = static_cast<double>(total), h = Height;
+  double h = Height;
+  const bool two_d = BarcodeTypeIs2D(Typ);
+  if (two_d) {
+    matrix = Matrix();
+    total = int64_t{matrix.columns + 2 * matrix.quiet} * modul_;
+    h = static_cast<double>(int64_t{matrix.total_height() + 2 * matrix.quiet} * modul_);
+  } else {
+    codes = Encode();
+    widths = Widths();
+    for (char c : codes) total += ElementWidth(c, widths);
+  }
+  const double w = static_cast<double>(total);
   const double radians = Angle * std::numbers::pi / 180.0;
   const double sa = std::sin(radians), ca = std::cos(radians);
   int32_t ox = Left, oy = Top;
@@ -183,6 +231,40 @@ void TvtBarcode::DrawBarcode(Canvas& canvas) {
   CanvasStateSaver saver(canvas);
   const zr::Color bar_color(static_cast<uint32_t>(ColorBar));
   const zr::Color space_color(static_cast<uint32_t>(Color));
+  if (two_d) {
+    // Each area is filled between its exact edges, so that at right angles neighbouring
+    // modules share their edges: no seams, no overlaps. At other angles the corners are
+    // rounded one by one and edges that should meet leave hairline seams, which an outline
+    // of one pixel closes.
+    const bool right_angle = std::fmod(Angle, 90.0) == 0;
+    auto area = [&](double left, double top, double right, double bottom, const zr::Color& color) {
+      canvas.set_pen(Pen{color, 1, right_angle ? PenStyle::Clear : PenStyle::Solid});
+      canvas.set_brush(Brush::solid(color));
+      const Point polygon[4] = {turn(left, top), turn(left, bottom), turn(right, bottom),
+                                turn(right, top)};
+      canvas.polygon(polygon);
+    };
+    // The light background with its quiet zone, then each run of dark modules of a row as
+    // one area.
+    area(0, 0, w, h, space_color);
+    const double m = modul_;
+    double y = matrix.quiet * m;
+    for (int r = 0; r < matrix.rows; ++r) {
+      const double rh = matrix.row_heights[static_cast<size_t>(r)] * m;
+      for (int c = 0; c < matrix.columns;) {
+        if (!matrix.is_dark(r, c)) {
+          ++c;
+          continue;
+        }
+        int end = c;
+        while (end < matrix.columns && matrix.is_dark(r, end)) ++end;
+        area((matrix.quiet + c) * m, y, (matrix.quiet + end) * m, y + rh, bar_color);
+        c = end;
+      }
+      y += rh;
+    }
+    return;
+  }
   int64_t x = 0;
   for (char c : codes) {
     const int ew = ElementWidth(c, widths);

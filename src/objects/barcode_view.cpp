@@ -3,6 +3,8 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "platform/canvas/canvas.h"
+#include "platform/codepage.h"
+#include "platform/fonts/font_resolver.h"
 #include "platform/metafile/metafile_recorder.h"
 
 namespace zr {
@@ -46,6 +48,10 @@ void TvtBarCodeView::Draw(Canvas& canvas) {
   ExpandedMemo = Memo;
   std::string text = kSampleText;
   if (!ExpandedMemo.empty() && !ExpandedMemo[0].starts_with('[')) text = ExpandedMemo[0];
+  if (BarcodeTypeIs2D(BarType)) {
+    Draw2D(canvas, text);
+    return;
+  }
 
   barcode_.Angle = Angle;
   barcode_.Ratio = Ratio;
@@ -112,6 +118,39 @@ void TvtBarCodeView::Draw(Canvas& canvas) {
   DrawFrame();
 }
 
+void TvtBarCodeView::Setup2D(const std::string& text) {
+  TvtGlobals& g = TvtGlobals::Get();
+  barcode_.Angle = Angle;
+  barcode_.SetModul(Modul);
+  barcode_.Typ = BarType;
+  barcode_.Color = FillColor == kClNone ? 0xFFFFFF : FillColor;
+  barcode_.CodePage = g.fonts ? g.fonts->code_page() : kDefaultAnsiCodePage;
+  barcode_.TextUtf8 = (Reserved & kCodePageText) == 0;
+  barcode_.SetText(barcode_.TextUtf8 ? ansi_to_utf8(text, barcode_.CodePage) : text);
+  barcode_.Left = 0;
+  barcode_.Top = 0;
+}
+
+void TvtBarCodeView::Draw2D(Canvas& canvas, const std::string& text) {
+  // A failed expression prints nothing, as for the other types.
+  if (trimmed(text) == "0") return;
+  Setup2D(text);
+  const int32_t width = barcode_.Width();
+  const int32_t height = barcode_.SymbolHeight();
+  const bool upright = Angle == 90 || Angle == 270;
+  Width = upright ? height : width;
+  Height = upright ? width : height;
+
+  TvtGlobals& g = TvtGlobals::Get();
+  MetafileRecorder recorder(Rect{0, 0, Width, Height}, canvas.resolution(), g.fonts);
+  barcode_.DrawBarcode(recorder);
+  const Metafile picture = recorder.finish();
+  ScaledGeometry scaled(*this);
+  DrawBackground();
+  picture.play(canvas, DrawRect);
+  DrawFrame();
+}
+
 void TvtBarCodeView::WriteToPreparedPage(ByteWriter& stream) {
   TvtGlobals& g = TvtGlobals::Get();
   ApplyBandAlign(&g.measuring_canvas);
@@ -125,6 +164,13 @@ void TvtBarCodeView::WriteToPreparedPage(ByteWriter& stream) {
       ExpandedMemo[0] = g.GlobalParser.Evaluate(ExpandedMemo[0]).to_string();
     } catch (const ZorelError&) {
       ExpandedMemo[0] = "0";
+    }
+  }
+  if (BarcodeTypeIs2D(BarType)) {
+    const std::string text = ExpandedMemo.empty() ? std::string() : ExpandedMemo[0];
+    if (trimmed(text) != "0") {
+      Setup2D(text);
+      barcode_.Matrix();  // raises for a text the symbology refuses
     }
   }
   const std::string kept_tag = Tag;

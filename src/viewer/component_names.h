@@ -14,10 +14,10 @@ namespace zr {
 
 // The components placed on the control's form, in one place for the control and the checks.
 // clang-format off
-inline constexpr std::array<std::string_view, 29> kFormComponentNames = {
+inline constexpr std::array<std::string_view, 30> kFormComponentNames = {
     "Report", "Previews", "http", "map", "Panel1", "Panel2", "Label1", "ProcMenu",
     "expPdf", "expHtml", "expRtf", "expJpg", "expGif", "expBmp", "expEmf", "expWmf", "expText",
-    "expCsv", "ZoomBtn", "lblZoom", "LoadBtn", "SaveBtn", "PrintBtn", "ExitBtn",
+    "expCsv", "expXlsx", "ZoomBtn", "lblZoom", "LoadBtn", "SaveBtn", "PrintBtn", "ExitBtn",
     "Image1", "Image2", "Image3", "Image4", "vtAddFunctionLibrary1"};
 // clang-format on
 

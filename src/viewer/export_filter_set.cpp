@@ -7,6 +7,7 @@
 #include "output/rtf/rtf_export.h"
 #include "output/text/csv_export.h"
 #include "output/text/text_export.h"
+#include "output/xlsx/xlsx_export.h"
 
 namespace zr {
 
@@ -17,7 +18,7 @@ namespace {
 constexpr std::array<ExportFormat, kImageTypeCount> kCreationOrder = {
     ExportFormat::Pdf,  ExportFormat::Html, ExportFormat::Rtf, ExportFormat::Jpeg,
     ExportFormat::Gif,  ExportFormat::Bmp,  ExportFormat::Emf, ExportFormat::Wmf,
-    ExportFormat::Text, ExportFormat::Csv};
+    ExportFormat::Text, ExportFormat::Csv,  ExportFormat::Xlsx};
 
 size_t slot_of(ExportFormat format) {
   return static_cast<size_t>(format);
@@ -89,6 +90,8 @@ std::unique_ptr<TvtExportFilter> create_filter(ExportFormat format) {
         f.UsePseudographic = true;
         f.Delimiter = ',';
       });
+    case ExportFormat::Xlsx:
+      return make_filter<TOxvtXLSXExport>();
     default:
       return nullptr;
   }
@@ -108,6 +111,7 @@ const std::array<ExportFormatInfo, kImageTypeCount>& image_types() {
       {ExportFormat::Wmf, "expWmf", "WMF", "wmf"},
       {ExportFormat::Text, "expText", "Text", "txt"},
       {ExportFormat::Csv, "expCsv", "CSV", "csv"},
+      {ExportFormat::Xlsx, "expXlsx", "Excel", "xlsx"},
   }};
   return table;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The ten export filters placed on the control's form (expPdf ... expCsv) and the ImageType
-// table that picks one of them for SaveImage and SendEMail.
+// The export filters placed on the control's form (expPdf ... expCsv, and expXlsx after
+// them) and the ImageType table that picks one of them for SaveImage and SendEMail.
 //
 // Every format has a slot; a slot whose filter type is not built yet holds no filter, and an
 // export to it writes nothing (the caller says so in Log). Filters are created with the
@@ -20,9 +20,9 @@
 namespace zr {
 
 // The formats in the order of the ImageType argument.
-enum class ExportFormat { Pdf, Rtf, Html, Jpeg, Gif, Bmp, Emf, Wmf, Text, Csv };
+enum class ExportFormat { Pdf, Rtf, Html, Jpeg, Gif, Bmp, Emf, Wmf, Text, Csv, Xlsx };
 
-inline constexpr int kImageTypeCount = 10;
+inline constexpr int kImageTypeCount = 11;
 
 struct ExportFormatInfo {
   ExportFormat format;
@@ -33,7 +33,7 @@ struct ExportFormatInfo {
 
 // The ImageType table: entry n describes ImageType n.
 const std::array<ExportFormatInfo, kImageTypeCount>& image_types();
-// The entry of `image_type`; null outside 0-9.
+// The entry of `image_type`; null outside 0-10.
 const ExportFormatInfo* image_type_info(int image_type);
 
 // "<title> export is not available": what Log says for a slot without a filter.
@@ -60,7 +60,7 @@ class ExportFilterSet {
   void set_files_written(ExportFormat format, std::function<std::vector<std::string>()> list);
 
   // The component names in the order the form creates them: expPdf, expHtml, expRtf,
-  // expJpg, expGif, expBmp, expEmf, expWmf, expText, expCsv.
+  // expJpg, expGif, expBmp, expEmf, expWmf, expText, expCsv, expXlsx.
   static std::vector<std::string_view> creation_order();
 
  private:

@@ -438,7 +438,8 @@ void ViewerRunner::SendEMail(TzrViewer& viewer, int8_t image_type, const std::st
   SaveImage(viewer, image_type, image_name);
   map_.AttachedFiles.clear();
   try {
-    if (image_type == 0 || image_type == 1) {
+    if (image_type == 0 || image_type == 1 ||
+        image_type == static_cast<int>(ExportFormat::Xlsx)) {
       // The export target, or the last one when nothing was written this time; a file that
       // was never written is not offered to the mail client.
       std::error_code ec;

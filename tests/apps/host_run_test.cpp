@@ -149,9 +149,9 @@ TEST_F(HostRunTest, RefusedMembersExitWithTheControlsFailure) {
       // A TYPE the control would quietly export nothing for stops the line.
       {{"save", "99", "x.pdf"},
        "zrviewer: SaveImage failed: TYPE 99 has no export format; TYPE is 0 PDF, 1 RTF, 2 HTML, "
-       "3 JPEG, 4 GIF, 5 BMP, 6 EMF, 7 WMF, 8 Text, 9 CSV\n"},
+       "3 JPEG, 4 GIF, 5 BMP, 6 EMF, 7 WMF, 8 Text, 9 CSV, 10 Excel\n"},
       {{"mail", "-1"}, "zrviewer: SendEMail failed: TYPE -1 has no export format"},
-      {{"--Bogus", "1", "save", "10"}, "SaveImage failed: TYPE 10"},  // before any setting
+      {{"--Bogus", "1", "save", "11"}, "SaveImage failed: TYPE 11"},  // before any setting
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

@@ -246,7 +246,7 @@ TEST(BarcodeEncoding, ErrorsAsUsersSeeThem) {
       {bcCodeEAN13, "123456789012", true, csmNone, "Invalid Text len (EAN13)"},
       {bcCode93, "abc", false, csmModulo10, "TvtBarcode:Code93 bad Data <abc>"},
       {bcCode93, "A\xb0", false, csmModulo10, "TvtBarcode:Code93 bad Data <A\xb0>"},
-      {23, "1", false, csmModulo10, "TvtBarcode: wrong BarcodeType"},
+      {26, "1", false, csmModulo10, "TvtBarcode: wrong BarcodeType"},
       {-1, "1", false, csmModulo10, "TvtBarcode: wrong BarcodeType"},
   };
   for (const Case& c : cases) {
@@ -322,7 +322,8 @@ TEST(BarcodeEncoding, Modulo10CheckDigit) {
 TEST(BarcodeEncoding, TypeNames) {
   EXPECT_EQ(BarcodeTypeName(12), "Codebar");
   EXPECT_EQ(BarcodeTypeName(18), "UPC Supp2");
-  EXPECT_EQ(BarcodeTypeName(23), "");
+  EXPECT_EQ(BarcodeTypeName(23), "QR Code");
+  EXPECT_EQ(BarcodeTypeName(26), "");
 }
 
 }  // namespace

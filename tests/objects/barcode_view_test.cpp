@@ -177,5 +177,36 @@ TEST_F(BarCodeViewTest, PreparedRecordHoldsTheValueOfTheExpression) {
   }
 }
 
+TEST_F(BarCodeViewTest, TwoDimensionalCodeTakesTheSizeOfItsSymbol) {
+  // "HELLO" is a QR Code of 21 modules with 4 of quiet zone on each side; no text is shown
+  // beside it. At 90 degrees the sides swap (a PDF417 symbol is wider than high).
+  TvtBarCodeView qr;
+  qr.BarType = bcCodeQR;
+  qr.Modul = 2;
+  qr.Memo = {"HELLO"};
+  const std::string trace = DrawTrace(qr);
+  EXPECT_EQ(qr.Width, 29 * 2);
+  EXPECT_EQ(qr.Height, 29 * 2);
+  EXPECT_EQ(Count(trace, "text_out"), 0) << trace;
+
+  TvtBarCodeView stack;
+  stack.BarType = bcCodePDF417;
+  stack.Memo = {"HELLO"};
+  DrawTrace(stack);
+  const int32_t wide = stack.Width, high = stack.Height;
+  EXPECT_GT(wide, high);
+  stack.Angle = 90;
+  DrawTrace(stack);
+  EXPECT_EQ(stack.Width, high);
+  EXPECT_EQ(stack.Height, wide);
+
+  // A failed expression ("0") draws nothing, as for the other types; an empty text raises.
+  qr.Memo = {"0"};
+  EXPECT_EQ(Count(DrawTrace(qr), "polygon"), 0);
+  qr.Memo = {""};
+  qr.Memo.push_back("");
+  EXPECT_THROW(DrawTrace(qr), BarcodeError);
+}
+
 }  // namespace
 }  // namespace zr

@@ -142,7 +142,7 @@ TEST_F(OutputTest, SendEMailHandsTheExportedFilesToTheMailClient) {
   }
 }
 
-TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
+TEST_F(OutputTest, RtfHtmlPictureAndExcelFormatsMailEveryFileTheyWrote) {
   const struct {
     int type;
     std::string name;
@@ -152,7 +152,8 @@ TEST_F(OutputTest, RtfHtmlAndPictureFormatsMailEveryFileTheyWrote) {
                {4, "ZorelImage.gif", "GIF8"},
                {5, "ZorelImage.bmp", "BM"},
                {6, "ZorelImage.emf", std::string("\x01\0\0\0", 4)},
-               {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"}};
+               {7, "ZorelImage.wmf", "\xD7\xCD\xC6\x9A"},
+               {10, "ZorelImage.xlsx", "PK\x03\x04"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     mail->sent.clear();
@@ -294,15 +295,17 @@ TEST(OutputFileNameTest, NamesFollowTheImageTypeTable) {
 }
 
 TEST(ExportFilterSetTest, FormOrderAndImageTypeOrder) {
-  EXPECT_EQ(ExportFilterSet::creation_order(),
-            (std::vector<std::string_view>{"expPdf", "expHtml", "expRtf", "expJpg", "expGif",
-                                           "expBmp", "expEmf", "expWmf", "expText", "expCsv"}));
+  EXPECT_EQ(
+      ExportFilterSet::creation_order(),
+      (std::vector<std::string_view>{"expPdf", "expHtml", "expRtf", "expJpg", "expGif", "expBmp",
+                                     "expEmf", "expWmf", "expText", "expCsv", "expXlsx"}));
   std::vector<std::string_view> by_type;
   for (const ExportFormatInfo& info : image_types()) by_type.push_back(info.component);
-  EXPECT_EQ(by_type,
-            (std::vector<std::string_view>{"expPdf", "expRtf", "expHtml", "expJpg", "expGif",
-                                           "expBmp", "expEmf", "expWmf", "expText", "expCsv"}));
-  EXPECT_EQ(image_type_info(10), nullptr);
+  EXPECT_EQ(by_type, (std::vector<std::string_view>{"expPdf", "expRtf", "expHtml", "expJpg",
+                                                    "expGif", "expBmp", "expEmf", "expWmf",
+                                                    "expText", "expCsv", "expXlsx"}));
+  EXPECT_EQ(image_type_info(10)->extension, "xlsx");
+  EXPECT_EQ(image_type_info(11), nullptr);
   EXPECT_EQ(image_type_info(-1), nullptr);
   EXPECT_EQ(export_not_available_message(ExportFormat::Rtf), "RTF export is not available");
 }

@@ -9,7 +9,7 @@ namespace zr {
 namespace {
 
 // Sorted by number. Paper names (55008 onward) and the default bin (55435) have no text.
-constexpr std::array<std::pair<int, const char*>, 166> kStrings{{
+constexpr std::array<std::pair<int, const char*>, 171> kStrings{{
     // The preview's find dialog (preview_texts.h).
     {53000, "Find text"},
     {53001, "Text to &find"},
@@ -185,6 +185,11 @@ constexpr std::array<std::pair<int, const char*>, 166> kStrings{{
     {kStrLinkTitleFirst + 3, "Last"},
     {kStrHtmlDescription, "HTML Document (*.htm)"},
     {kStrHtmlExtension, "htm"},
+    {kStrXlsxOptions, "Excel Export Options"},
+    {kStrXlsxSheetPerPage, "One Worksheet Per Page"},
+    {kStrXlsxPageBreaks, "Insert Page Breaks"},
+    {kStrXlsxDescription, "Excel Workbook (*.xlsx)"},
+    {kStrXlsxExtension, "xlsx"},
 }};
 static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; }),

@@ -100,6 +100,12 @@ inline constexpr int kStrLinkTextFirst = 65062;   // 65062-65065: first, previou
 inline constexpr int kStrLinkTitleFirst = 65066;  // 65066-65069: "First" ... "Last"
 inline constexpr int kStrHtmlDescription = 65070;
 inline constexpr int kStrHtmlExtension = 65071;
+// The Excel export.
+inline constexpr int kStrXlsxOptions = 65080;
+inline constexpr int kStrXlsxSheetPerPage = 65081;
+inline constexpr int kStrXlsxPageBreaks = 65082;
+inline constexpr int kStrXlsxDescription = 65083;
+inline constexpr int kStrXlsxExtension = 65084;
 
 // The text of number `id`; "" when there is none.
 std::string LoadStr(int id);
