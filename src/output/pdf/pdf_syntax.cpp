@@ -14,12 +14,12 @@ namespace {
 // Digits of a non-negative integer, most significant first.
 void append_digits(std::string& out, uint64_t value, int min_digits = 1) {
   char digits[24];
-  int count = 0;
+  char* first = digits + sizeof digits;  // filled from the end, appended at once
   do {
-    digits[count++] = static_cast<char>('0' + value % 10);
+    *--first = static_cast<char>('0' + value % 10);
     value /= 10;
-  } while (value != 0 || count < min_digits);
-  while (count > 0) out += digits[--count];
+  } while (value != 0 || digits + sizeof digits - first < min_digits);
+  out.append(first, digits + sizeof digits);
 }
 
 void append_fixed4_slow(std::string& out, double value) {
