@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "band_report_fixture.h"
+#include "platform/canvas_test_support.h"
 
 namespace {
 
@@ -69,6 +70,24 @@ TEST_F(CrossViewTest, IncompleteDefinitionPrintsNothing) {
   AddCross("Cross1", 0, " ");
   EXPECT_TRUE(Prepare().empty());
   EXPECT_FALSE(globals().ErrorFlag);
+}
+
+TEST_F(CrossViewTest, DesignDrawingMakesAndShowsTheTemplates) {
+  globals().mode = zr::EngineMode::Design;
+  zr::TvtCrossView& view = AddCross("Cross1", 0, "Amount");
+  view.SetBounds(10, 10, 348, 94);
+  zr::test::Drawing d(400, 120);
+  view.DrawCanvas = d.canvas.get();
+  view.Draw(*d.canvas);
+  for (const char* name : zr::TvtCrossView::kTemplateNames)
+    EXPECT_NE(report.FindObject(name + std::string("Cross1")), nullptr) << name;
+  // "Cell" inside its template at (92, 28) of the view; nothing left of the view.
+  EXPECT_GT(d.inked_count(zr::Rect::from_size(10 + 92 + 2, 10 + 28 + 2, 76, 14)), 0);
+  EXPECT_EQ(d.inked_count(zr::Rect::from_size(0, 0, 9, 120)), 0);
+  // Drawn again, the templates are not made twice.
+  const size_t objects = page().Objects.size();
+  view.Draw(*d.canvas);
+  EXPECT_EQ(page().Objects.size(), objects);
 }
 
 TEST_F(CrossViewTest, RecordKeepsItsSwitches) {
