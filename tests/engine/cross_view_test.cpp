@@ -16,6 +16,11 @@ using testing_support::Texts;
 class CrossViewTest : public testing_support::BandReportTest {
  protected:
   CrossViewTest() {
+    // Runs reload the form: the class must be known, as the viewer's registration makes it.
+    globals().add_ins.Register({zr::TvtCrossView::kClassName,
+                                [] { return std::make_unique<zr::TvtCrossView>(); },
+                                {},
+                                {}});
     AddData(
         "Sales",
         R"(<FIELD attrname="Region" fieldtype="string" WIDTH="10"/><FIELD attrname="Month" fieldtype="i4"/><FIELD attrname="Amount" fieldtype="i4"/>)",
@@ -56,6 +61,23 @@ TEST_F(CrossViewTest, FreeingOneOfTwoViewsLeavesTheOtherHooked) {
   EXPECT_EQ(base_end_doc, 2);
   EXPECT_FALSE(report.OnBeforeBuild);
   EXPECT_FALSE(report.OnPrintColumn);
+}
+
+TEST_F(CrossViewTest, HandlerSetOverTheChainIsKept) {
+  AddCross("Cross1", 0, "Amount");
+  int before_build = 0;
+  report.OnBeforeBuild = [&] { ++before_build; };
+  // This run calls only the new handler; the views the run's reload makes chain themselves
+  // before it, so the next run has both.
+  Prepare();
+  EXPECT_EQ(before_build, 1);
+  const std::vector<std::string> texts = Texts(Prepare());
+  EXPECT_TRUE(Holds(texts, "12")) << testing::PrintToString(texts) << globals().ErrorMessage;
+  EXPECT_EQ(before_build, 2);
+  report.Pages.Clear();
+  ASSERT_TRUE(report.OnBeforeBuild);
+  report.OnBeforeBuild();
+  EXPECT_EQ(before_build, 3);
 }
 
 TEST_F(CrossViewTest, UnknownFieldFailsThroughThePreparationError) {

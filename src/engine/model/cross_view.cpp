@@ -75,15 +75,58 @@ std::vector<TvtCrossView*> views_of(TvtReport* report) {
   return views;
 }
 
+// The handlers the views install; their type tells them from handlers set by others.
+struct BeforeBuildChain {
+  TvtReport* report;
+  std::function<void()> next;
+  void operator()() const {
+    for (TvtCrossView* v : views_of(report)) v->BeforeBuild();
+    if (next) next();
+  }
+};
+struct EndDocChain {
+  TvtReport* report;
+  std::function<void()> next;
+  void operator()() const {
+    for (TvtCrossView* v : views_of(report)) v->EndDoc();
+    if (next) next();
+  }
+};
+struct BeforePrintChain {
+  TvtReport* report;
+  std::function<void(TvtStrings&, TvtView&)> next;
+  void operator()(TvtStrings& memo, TvtView& view) const {
+    for (TvtCrossView* v : views_of(report)) v->BeforePrint(memo, view);
+    if (next) next(memo, view);
+  }
+};
+struct PrintColumnChain {
+  TvtReport* report;
+  std::function<void(int, int32_t&)> next;
+  void operator()(int column_no, int32_t& width) const {
+    for (TvtCrossView* v : views_of(report)) v->PrintColumn(column_no, width);
+    if (next) next(column_no, width);
+  }
+};
+
+// A handler someone set over the chain becomes the one the chain calls after the views.
+template <typename Chain, typename Handler>
+void adopt(const Handler& current, Handler& base) {
+  if (!current.template target<Chain>()) base = current;
+}
+
 void rechain(TvtReport& report) {
   auto& saved = all_saved();
   auto entry = std::find_if(saved.begin(), saved.end(),
                             [&](const SavedHandlers& s) { return s.report == &report; });
   if (entry == saved.end()) {
-    saved.push_back({&report, report.OnBeforeBuild, report.OnEndDoc, report.OnBeforePrint,
-                     report.OnPrintColumn});
+    saved.push_back({&report, {}, {}, {}, {}});
     entry = saved.end() - 1;
   }
+  adopt<BeforeBuildChain>(report.OnBeforeBuild, entry->before_build);
+  adopt<EndDocChain>(report.OnEndDoc, entry->end_doc);
+  adopt<BeforePrintChain>(report.OnBeforePrint, entry->before_print);
+  adopt<PrintColumnChain>(report.OnPrintColumn, entry->print_column);
   if (views_of(&report).empty()) {
     report.OnBeforeBuild = entry->before_build;
     report.OnEndDoc = entry->end_doc;
@@ -92,24 +135,10 @@ void rechain(TvtReport& report) {
     saved.erase(entry);
     return;
   }
-  TvtReport* r = &report;
-  const SavedHandlers base = *entry;
-  report.OnBeforeBuild = [r, base] {
-    for (TvtCrossView* v : views_of(r)) v->BeforeBuild();
-    if (base.before_build) base.before_build();
-  };
-  report.OnEndDoc = [r, base] {
-    for (TvtCrossView* v : views_of(r)) v->EndDoc();
-    if (base.end_doc) base.end_doc();
-  };
-  report.OnBeforePrint = [r, base](TvtStrings& memo, TvtView& view) {
-    for (TvtCrossView* v : views_of(r)) v->BeforePrint(memo, view);
-    if (base.before_print) base.before_print(memo, view);
-  };
-  report.OnPrintColumn = [r, base](int column_no, int32_t& width) {
-    for (TvtCrossView* v : views_of(r)) v->PrintColumn(column_no, width);
-    if (base.print_column) base.print_column(column_no, width);
-  };
+  report.OnBeforeBuild = BeforeBuildChain{&report, entry->before_build};
+  report.OnEndDoc = EndDocChain{&report, entry->end_doc};
+  report.OnBeforePrint = BeforePrintChain{&report, entry->before_print};
+  report.OnPrintColumn = PrintColumnChain{&report, entry->print_column};
 }
 
 bool all_digits(std::string_view text) {
@@ -481,6 +510,8 @@ void TvtCrossView::BeforePrint(TvtStrings& lines, TvtView& view) {
   } else if (middle.empty()) {
     row = h + 1 + (RowSource ? RowSource->RecNo() : 0);
     column = k + (ColumnSource ? ColumnSource->RecNo() : 0);
+  } else if (middle.size() > 9) {
+    return;  // no table has that many caption rows or columns
   } else if (all_digits(middle)) {
     column = std::stoi(middle);
     row = h + 1 + (RowSource ? RowSource->RecNo() : 0);
