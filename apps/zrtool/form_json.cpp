@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/model/band_view.h"
+#include "engine/model/cross_view.h"
 #include "engine/model/line_view.h"
 #include "engine/model/memo_view.h"
 #include "engine/model/picture_view.h"
@@ -36,6 +37,7 @@ constexpr ClassEntry kClasses[] = {
     {"TvtLineView", kObjLine},       {"TvtBarCodeView", kObjAddIn},
     {"TvtShapeView", kObjAddIn},     {"TvtCheckBoxView", kObjAddIn},
     {"TvtRoundRectView", kObjAddIn}, {"TGridView", kObjAddIn},
+    {"TvtCrossView", kObjAddIn},
 };
 
 std::string class_list() {
@@ -260,6 +262,11 @@ void map_view(FieldMapper& m, TvtView& view) {
   }
   if (auto* box = dynamic_cast<TvtRoundRectView*>(&view)) map_round_rect(m, *box);
   if (auto* grid = dynamic_cast<TGridView*>(&view)) m.text("MetaString", grid->MetaString);
+  if (auto* cross = dynamic_cast<TvtCrossView*>(&view)) {
+    m.field("InternalFrame", cross->InternalFrame);
+    m.field("RepeatCaptions", cross->RepeatCaptions);
+    m.field("ShowHeader", cross->ShowHeader);
+  }
 }
 
 void map_page_fields(FieldMapper& m, TvtPage& p) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/model/cross_view.h"
 #include "engine/report/tvt_globals.h"
 #include "objects/barcode_view.h"
 #include "objects/check_box_view.h"
@@ -58,6 +59,13 @@ TvtRoundRectObject::TvtRoundRectObject() {
 }
 TvtRoundRectObject::~TvtRoundRectObject() {
   unregister_view<TvtRoundRectView>();
+}
+
+TvtCrossObject::TvtCrossObject() {
+  register_view<TvtCrossView>("VT_CROSSVIEW", "55340");
+}
+TvtCrossObject::~TvtCrossObject() {
+  unregister_view<TvtCrossView>();
 }
 
 }  // namespace zr

@@ -38,6 +38,14 @@ class TvtRoundRectObject {
   TvtRoundRectObject& operator=(const TvtRoundRectObject&) = delete;
 };
 
+class TvtCrossObject {
+ public:
+  TvtCrossObject();
+  ~TvtCrossObject();
+  TvtCrossObject(const TvtCrossObject&) = delete;
+  TvtCrossObject& operator=(const TvtCrossObject&) = delete;
+};
+
 class TGridObject {
  public:
   TGridObject();
@@ -57,6 +65,7 @@ class TvtAddInObjects {
   TvtShapeObject shape_;
   TvtCheckBoxObject check_box_;
   TvtRoundRectObject round_rect_;
+  TvtCrossObject cross_;
 };
 
 }  // namespace zr

@@ -134,6 +134,15 @@ TEST(ZrtoolFormTest, AddInObjectsBuildAndDump) {
             "TYPE=MEMO\u0001LEFT=0\u0001TOP=900\u0001WIDTH=100\u0001HEIGHT=18\u0001MEMO=grid text");
 }
 
+TEST(ZrtoolFormTest, CrossViewBuildsAndDumps) {
+  TempFiles temp_path;
+  Json dumped = build_dump_build(temp_path, kForms + "cross_view.json");
+  const Json& cross = dumped["Pages"][0]["Objects"][0];
+  EXPECT_EQ(cross["Class"], "TvtCrossView");
+  EXPECT_EQ(cross["Visible"], false);  // the object itself never prints
+  EXPECT_EQ(cross["Flags"], 0x6001);
+}
+
 TEST(ZrtoolFormTest, ExampleFormBuilds) {
   TempFiles temp_path;
   build_dump_build(temp_path,

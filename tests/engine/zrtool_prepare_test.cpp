@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "record_for_missing_page", "continue_page_footer", "continue_two_passes",
                     "continue_then_new_page", "continue_after_full_pages",
                     "continue_mixed_one_pass", "continue_mixed_two_passes", "report_dataset",
-                    "field_through_variable"));
+                    "field_through_variable", "cross_one_by_one", "cross_subtotals", "cross_wide",
+                    "cross_empty", "cross_null_keys", "cross_key_kinds"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =

@@ -7,6 +7,8 @@ namespace zr {
 TvtReport::TvtReport(std::string name) : Name(std::move(name)) {}
 
 TvtReport::~TvtReport() {
+  // Views may be chained into the report's handlers: they go while the report is whole.
+  Pages.Clear();
   if (TvtGlobals* g = TvtGlobals::Find()) {
     if (g->CurReport == this) g->CurReport = nullptr;
     if (g->MasterReport == this) g->MasterReport = nullptr;
