@@ -14,6 +14,7 @@
 #include "engine/model/view_factory.h"
 #include "engine/report/tvt_globals.h"
 #include "objects/barcode_view.h"
+#include "objects/chart_view.h"
 #include "objects/check_box_view.h"
 #include "objects/grid_view.h"
 #include "objects/round_rect_view.h"
@@ -37,7 +38,7 @@ constexpr ClassEntry kClasses[] = {
     {"TvtLineView", kObjLine},       {"TvtBarCodeView", kObjAddIn},
     {"TvtShapeView", kObjAddIn},     {"TvtCheckBoxView", kObjAddIn},
     {"TvtRoundRectView", kObjAddIn}, {"TGridView", kObjAddIn},
-    {"TvtCrossView", kObjAddIn},
+    {"TvtCrossView", kObjAddIn},     {"TvtChartView", kObjAddIn},
 };
 
 std::string class_list() {
@@ -246,6 +247,26 @@ void map_round_rect(FieldMapper& m, TvtRoundRectView& v) {
   m.field("RoundSize", v.RoundSize);
 }
 
+void map_chart(FieldMapper& m, TvtChartView& v) {
+  m.field("ChartKind", v.ChartKind);
+  m.text("Title", v.Title);
+  m.text("DataSetName", v.DataSetName);
+  m.text("CategoryField", v.CategoryField);
+  m.field("ShowLegend", v.ShowLegend);
+  m.object("Font", [&](FieldMapper& f) {
+    f.text("Name", v.Font.Name);
+    f.field("Size", v.Font.Size);
+    f.field("Style", v.Font.Style);
+    f.field("Charset", v.Font.Charset);
+  });
+  m.array("Series", v.Series.size(), [&](FieldMapper& s, size_t i) {
+    if (s.building()) v.Series.resize(i + 1);
+    s.text("Title", v.Series[i].Title);
+    s.text("Source", v.Series[i].Source);
+    s.hex("Color", v.Series[i].Color);
+  });
+}
+
 void map_view(FieldMapper& m, TvtView& view) {
   m.custom(
       "Class", [&] { return Json(view.ClassName()); }, [](const Json&) {});
@@ -267,6 +288,7 @@ void map_view(FieldMapper& m, TvtView& view) {
     m.field("RepeatCaptions", cross->RepeatCaptions);
     m.field("ShowHeader", cross->ShowHeader);
   }
+  if (auto* chart = dynamic_cast<TvtChartView*>(&view)) map_chart(m, *chart);
 }
 
 void map_page_fields(FieldMapper& m, TvtPage& p) {

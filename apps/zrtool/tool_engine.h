@@ -11,6 +11,7 @@
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
 #include "objects/add_in_objects.h"
+#include "objects/chart_view.h"
 #include "platform/printing/memory_printer_system.h"
 #include "platform/ui_services.h"
 
@@ -46,6 +47,7 @@ class ToolEngine {
   MemoryPrinterSystem printers_;
   TvtGlobals globals_{ui_, printers_};
   TvtAddInObjects add_ins_;  // forms with barcodes, shapes ... load and build
+  TvtChartClass charts_;
 };
 
 // The whole file; IoError when it cannot be read.

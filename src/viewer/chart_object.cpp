@@ -3,24 +3,11 @@
 #include <memory>
 
 #include "engine/report/report.h"
-#include "engine/report/tvt_globals.h"
 
 namespace zr {
 
-TvtChartView::TvtChartView() {
-  NamePrefix = "Chart";
-}
-
-void TvtChartView::BindSeries(TvtComponentContainer& /*form*/) {}
-
-TvtChartObject::TvtChartObject() {
-  TvtGlobals::Get().add_ins.Register(
-      {TvtChartView::kClassName, [] { return std::make_unique<TvtChartView>(); }, {}, {}});
-}
-
-TvtChartObject::~TvtChartObject() {
-  if (TvtGlobals* g = TvtGlobals::Find()) g->add_ins.Unregister(TvtChartView::kClassName);
-}
+TvtChartObject::TvtChartObject() = default;
+TvtChartObject::~TvtChartObject() = default;
 
 void TvtChartObject::BindChartViews(TvtReport& report, TvtComponentContainer& form) {
   for (int i = 0; i < report.Pages.Count(); ++i)

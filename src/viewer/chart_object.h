@@ -1,28 +1,16 @@
 #pragma once
-// Charts in reports. The charting component is outside this system; what the control needs
-// of it is that forms holding chart views load (the class "TvtChartView" is registered with
-// the engine's add-in registry while a TvtChartObject exists) and the calls a load makes:
-// attach the chart object to a host panel, let each chart view bind its series to the
-// form's datasets, detach it. Those calls do nothing beyond keeping the state; a chart view
-// keeps its common view record and draws nothing.
+// The chart registration component of the control: while it exists, forms holding chart
+// views load, and a load attaches it to a host panel, lets each chart view bind its series to
+// the form's datasets and detaches it.
 
 #include <string>
 
-#include "engine/model/view.h"
 #include "engine/run/component_directory.h"
+#include "objects/chart_view.h"
 
 namespace zr {
 
 class TvtReport;
-
-class TvtChartView : public TvtView {
- public:
-  inline static const std::string kClassName = "TvtChartView";
-  TvtChartView();
-  std::string ClassName() const override { return kClassName; }
-  // Binds the chart's series to the datasets it names among `form`'s components.
-  void BindSeries(TvtComponentContainer& form);
-};
 
 // The registration component placed on the control's form. Needs the engine state
 // (TvtGlobals) installed for its whole life.
@@ -42,6 +30,7 @@ class TvtChartObject {
   static void BindChartViews(TvtReport& report, TvtComponentContainer& form);
 
  private:
+  TvtChartClass class_;
   std::string host_panel_;
 };
 
