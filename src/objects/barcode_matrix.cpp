@@ -96,7 +96,7 @@ ModuleMatrix EncodeMatrix(int type, std::string_view bytes, TextEncoding encodin
   matrix.quiet = symbology.quiet;
   matrix.dark.resize(static_cast<size_t>(matrix.rows) * static_cast<size_t>(matrix.columns));
   for (int r = 0; r < matrix.rows; ++r) {
-    // PDF417 rows are three modules high, the height its specification recommends; the
+    // PDF417 rows are three modules high, the height the symbology recommends; the
     // other two have square modules.
     const float h = symbol->row_height[r];
     matrix.row_heights.push_back(h >= 1                 ? static_cast<int>(std::lround(h))
