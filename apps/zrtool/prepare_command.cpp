@@ -6,9 +6,10 @@
 // Every --data loads a client dataset NAME (with its data source "DS" + NAME) and puts a
 // report dataset "dataset" + NAME over it in the report's owner; the last one is also the
 // report's own Dataset, which master bands that name no dataset walk. The form's relation
-// records then link them. A --var VALUE is an expression, as dictionary variables hold them
-// (quote a text: --var "Title='Sales'"). Datasets that bands name but no --data filled, --data
-// that no band uses and master bands that printed nothing are warnings on stderr.
+// records then link them, and chart views read the datasets they name. A --var VALUE is an
+// expression, as dictionary variables hold them (quote a text: --var "Title='Sales'"). Datasets
+// that bands name but no --data filled, --data that no band uses and master bands that printed
+// nothing are warnings on stderr.
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -22,6 +23,7 @@
 #include "platform/errors.h"
 #include "platform/text_lines.h"
 #include "tool_engine.h"
+#include "viewer/chart_object.h"
 #include "viewer/data_use_check.h"
 #include "viewer/section_datasets.h"
 
@@ -78,6 +80,7 @@ void prepare(const PrepareArguments& arguments) {
     datasets.push_back(std::move(dataset));
   }
   sections.apply_relations(report.Relations);
+  TvtChartObject::BindChartViews(report, owner);
   for (const std::string& item : arguments.variables) {
     const auto [name, value] = split_assignment(item, "--var");
     report.Dictionary.VariableList.SetVariable(utf8_to_ansi(name), Value(utf8_to_ansi(value)));

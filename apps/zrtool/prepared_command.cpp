@@ -7,8 +7,12 @@
 //       font "Arial" 10 style 0 color $00000000 charset 1 alignment 0
 //       line "Hello"
 //
+// A chart adds its kind and points: "chart bar categories "East" "West"", then a
+// "series "Title" 1 2.5 -" line per series ("-" where a series has no point).
+//
 // Texts are UTF-8 in double quotes; a backslash, a double quote, a control byte and a byte
 // that does not convert from the code page are written as \\, \", \xNN.
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -20,6 +24,7 @@
 #include "engine/model/memo_view.h"
 #include "engine/model/picture_view.h"
 #include "engine/model/subreport_view.h"
+#include "objects/chart_view.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "tool_engine.h"
@@ -58,6 +63,31 @@ std::string quoted(const std::string& ansi, int code_page) {
   return out + "\"";
 }
 
+std::string number(double value) {
+  if (std::isnan(value)) return "-";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return buffer;
+}
+
+void print_chart(const TvtChartView& chart, int code_page, std::ostream& out) {
+  static const char* const kKinds[] = {
+      "bar",  "stacked-bar", "horizontal-bar", "stacked-horizontal-bar",
+      "line", "area",        "point",          "pie"};
+  out << "    chart "
+      << (chart.ChartKind <= ckLastKind ? kKinds[chart.ChartKind] : std::to_string(chart.ChartKind))
+      << " categories";
+  for (const std::string& category : chart.Data.categories)
+    out << ' ' << quoted(category, code_page);
+  out << '\n';
+  for (size_t s = 0; s < chart.Series.size(); ++s) {
+    out << "    series " << quoted(chart.Series[s].Title, code_page);
+    for (size_t c = 0; c < chart.Data.categories.size(); ++c)
+      out << ' ' << number(chart.Data.At(s, c));
+    out << '\n';
+  }
+}
+
 void print_view(TvtView& view, int code_page, std::ostream& out) {
   out << "  " << view.ClassName() << ' ' << quoted(view.Name, code_page) << " at " << view.Left
       << ' ' << view.Top << " size " << view.Width << ' ' << view.Height << " flags " << view.Flags
@@ -74,6 +104,7 @@ void print_view(TvtView& view, int code_page, std::ostream& out) {
     out << "    picture " << graphic_kind_name(p.kind()) << ' ' << p.width() << ' ' << p.height()
         << " bytes " << p.bytes().size() << '\n';
   }
+  if (auto* chart = dynamic_cast<TvtChartView*>(&view)) print_chart(*chart, code_page, out);
   if (auto* sub = dynamic_cast<TvtSubReportView*>(&view))
     out << "    subpage " << sub->SubPage << '\n';
   if (view.Restrictions || !view.Tag.empty())

@@ -14,6 +14,20 @@ void ChartData::Add(size_t series, double value, const std::string& category) {
   points.push_back(value);
 }
 
+void ChartData::AddCategory(const std::string& category) {
+  categories.push_back(category);
+}
+
+void ChartData::AddToLast(size_t series, double value) {
+  if (std::isnan(value)) return;
+  if (categories.empty()) categories.emplace_back();
+  if (values.size() <= series) values.resize(series + 1);
+  auto& points = values[series];
+  points.resize(categories.size(), std::numeric_limits<double>::quiet_NaN());
+  double& point = points.back();
+  point = std::isnan(point) ? value : point + value;
+}
+
 void ChartData::Clear() {
   categories.clear();
   for (auto& points : values) points.clear();

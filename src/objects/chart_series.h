@@ -38,6 +38,11 @@ struct ChartData {
   // Appends `value` as the next point of `series`; the point's category is `category` when it
   // opens a new one.
   void Add(size_t series, double value, const std::string& category);
+  // Opens a category; AddToLast adds `value` to `series`' point in the newest one (opening an
+  // unnamed category when there is none), so the values of one category add up. NaN is no
+  // value.
+  void AddCategory(const std::string& category);
+  void AddToLast(size_t series, double value);
   void Clear();
   bool Empty() const { return categories.empty(); }
   // The value or NaN.

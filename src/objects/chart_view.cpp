@@ -86,23 +86,25 @@ void TvtChartView::OnHook(TvtView& drawn) {
   if (!CategoryField.empty() && same_text_ascii(drawn.Name, CategoryField)) {
     std::string text;
     for (const auto& line : drawn.ExpandedMemo) text += (text.empty() ? "" : " ") + line;
-    pending_category_ = text;
+    Data.AddCategory(text);
     return;
   }
-  for (size_t s = 0; s < Series.size(); ++s)
-    if (same_text_ascii(drawn.Name, Series[s].Source)) {
-      const size_t next = s < Data.values.size() ? Data.values[s].size() : 0;
-      const std::string category =
-          CategoryField.empty() ? std::to_string(next + 1) : pending_category_;
-      Data.Add(s, ParseMemoNumber(drawn.ExpandedMemo), category);
+  for (size_t s = 0; s < Series.size(); ++s) {
+    if (!same_text_ascii(drawn.Name, Series[s].Source)) continue;
+    const double value = ParseMemoNumber(drawn.ExpandedMemo);
+    if (!CategoryField.empty()) {
+      Data.AddToLast(s, value);
+      continue;
     }
+    const size_t next = s < Data.values.size() ? Data.values[s].size() : 0;
+    Data.Add(s, value, std::to_string(next + 1));
+  }
 }
 
 void TvtChartView::WriteToPreparedPage(ByteWriter& stream) {
   TvtView::WriteToPreparedPage(stream);
   if (DataSetName.empty()) {  // the memo points belong to what was printed before
     Data = {};
-    pending_category_.clear();
   }
 }
 

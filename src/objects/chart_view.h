@@ -2,9 +2,10 @@
 // TvtChartView: a business chart. Its series come from a dataset named among the control's
 // components (read whole when the load binds the chart, so every print shows that data) or,
 // with flag bit 15 and no dataset, from the memos written while the report is prepared: each
-// memo named by a series adds a point, the memo named by CategoryField gives the category of
-// the points that follow it, and the points are cleared once the chart has been written to a
-// page, so a chart in a group footer charts its group.
+// memo named by a series adds a point, the memo named by CategoryField opens a category that
+// the points following it fall in (values of one series there add up, so a chart beside a
+// detail band totals each category), and the points are cleared once the chart has been
+// written to a page, so a chart in a group footer charts its group.
 //
 // Record: the common record, then a version byte and the byte length of the chart's own
 // fields, so readers skip what later versions append. Prepared records carry the points.
@@ -50,7 +51,6 @@ class TvtChartView : public TvtView {
 
  private:
   std::string TickText(double value, double step) const;
-  std::string pending_category_;
 };
 
 // Registers "TvtChartView" with the engine's add-in registry for its life.

@@ -6,6 +6,7 @@
 #include "engine/run/band.h"
 #include "engine/run/band_dataset.h"
 #include "engine/run/report_dataset.h"
+#include "objects/chart_view.h"
 #include "platform/codepage.h"
 
 namespace zr {
@@ -41,6 +42,8 @@ DataUseCheck::DataUseCheck(TvtReport& report, std::vector<std::string> sections)
       texts_.insert(texts_.end(), view->Script.begin(), view->Script.end());
       texts_.push_back(view->FormatText);
       texts_.push_back(view->FieldName);
+      if (const auto* chart = dynamic_cast<const TvtChartView*>(view.get()))
+        texts_.push_back(chart->DataSetName);
       const auto* band = dynamic_cast<const TvtBandView*>(view.get());
       if (!band || !is_data_band(band->BandType()) || !names_component(band->FormatText)) continue;
       bands_.push_back({band->Name, band->FormatText, band->BandType() == btMasterData,

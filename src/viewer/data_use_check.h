@@ -6,7 +6,7 @@
 //
 //   band "CustomerBand" names the dataset "datasetDATAMASTER", which no data section filled
 //   (a simple report's master band then walks the report's own dataset, which is said too)
-//   section "EXTRA" is used by no band and no object
+//   section "EXTRA" is used by no band and no object (a chart naming it uses it)
 //   master band "CustomerBand" printed no record
 //
 // Construct it after the sections are loaded and before PrepareReport, keep it alive during

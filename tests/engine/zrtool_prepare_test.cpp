@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "continue_then_new_page", "continue_after_full_pages",
                     "continue_mixed_one_pass", "continue_mixed_two_passes", "report_dataset",
                     "field_through_variable", "cross_one_by_one", "cross_subtotals", "cross_wide",
-                    "cross_empty", "cross_null_keys", "cross_key_kinds"));
+                    "cross_empty", "cross_null_keys", "cross_key_kinds", "chart_groups"));
 
 TEST(PrepareCommandTest, VariablesAndErrors) {
   const fs::path work =

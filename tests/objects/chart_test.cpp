@@ -141,17 +141,22 @@ TEST_F(ChartTest, MemosFeedTheChartUntilItIsWritten) {
     m->ExpandedMemo = {text};
     return m;
   };
+  chart.OnHook(*memo("n", "4"));  // before any category: an unnamed one
   for (auto [region, n, s] : {std::tuple{"East", "1,250.5", "-3"}, {"West", "7", "x"}}) {
     chart.OnHook(*memo("Region", region));
     chart.OnHook(*memo("n", n));  // names match without regard to case
     chart.OnHook(*memo("S", s));
     chart.OnHook(*memo("Other", "99"));
   }
-  ASSERT_EQ(chart.Data.categories, (std::vector<std::string>{"East", "West"}));
-  EXPECT_EQ(chart.Data.At(0, 0), 1250.5);
-  EXPECT_EQ(chart.Data.At(1, 0), -3);
-  EXPECT_EQ(chart.Data.At(0, 1), 7);
-  EXPECT_TRUE(std::isnan(chart.Data.At(1, 1)));  // not a number: no point
+  chart.OnHook(*memo("N", "3"));  // a second value of the category adds up
+  chart.OnHook(*memo("Region", "North"));
+  ASSERT_EQ(chart.Data.categories, (std::vector<std::string>{"", "East", "West", "North"}));
+  EXPECT_EQ(chart.Data.At(0, 0), 4);
+  EXPECT_EQ(chart.Data.At(0, 1), 1250.5);
+  EXPECT_EQ(chart.Data.At(1, 1), -3);
+  EXPECT_EQ(chart.Data.At(0, 2), 10);
+  EXPECT_TRUE(std::isnan(chart.Data.At(1, 2)));  // not a number: no point
+  EXPECT_TRUE(std::isnan(chart.Data.At(0, 3)));
   ByteWriter page;
   chart.WriteToPreparedPage(page);
   EXPECT_TRUE(chart.Data.Empty());  // the next group starts afresh
