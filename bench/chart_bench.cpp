@@ -23,7 +23,7 @@ void BM_ThousandChartsToPdf(benchmark::State& state) {
   }
   ChartStyle style;
   style.series = {{"One", "A", 0x1FFFFFFF}, {"Two", "B", 0x1FFFFFFF}};
-  style.format_value = [](double v) {
+  style.format_value = [](double v, double) {
     char text[32];
     std::snprintf(text, sizeof text, "%.0f", v);
     return std::string(text);

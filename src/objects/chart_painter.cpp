@@ -232,7 +232,8 @@ void DrawLines(Canvas& canvas, const Plot& plot, TvtChartKind kind, const ChartS
 
 std::vector<std::string> TickTexts(const ChartStyle& style, const std::vector<double>& ticks) {
   std::vector<std::string> texts;
-  for (double t : ticks) texts.push_back(style.format_value ? style.format_value(t) : "");
+  const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 0.0;
+  for (double t : ticks) texts.push_back(style.format_value ? style.format_value(t, step) : "");
   return texts;
 }
 

@@ -21,8 +21,8 @@ struct ChartStyle {
   bool legend = true;
   std::vector<TvtChartSeries> series;
   FontSelection font;  // labels; the title is the same face, bold and larger
-  // The text of a value-axis tick.
-  std::function<std::string(double)> format_value;
+  // The text of a value-axis tick, given the spacing of the ticks (0 for a single tick).
+  std::function<std::string(double value, double step)> format_value;
 };
 
 void PaintChart(Canvas& canvas, const Rect& box, const ChartStyle& style, const ChartData& data);

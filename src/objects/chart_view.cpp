@@ -1,7 +1,6 @@
 #include "objects/chart_view.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -37,11 +36,21 @@ double ParseMemoNumber(const TvtStrings& lines) {
   return v;
 }
 
-std::string CategoryText(const Value& value) {
+int32_t FormatCategory(int32_t display_format) {
+  return (display_format >> 24) & 0xF;
+}
+
+// A dataset value as a category label: dates and times in the chart's date or time format,
+// else the short date format.
+std::string CategoryText(const Value& value, int32_t display_format,
+                         const std::string& format_text) {
   if (value.is_null() || value.is_empty()) return {};
-  TvtReport* report = TvtGlobals::Get().CurReport;
-  if (report && value.kind() == ValueKind::DateTime) return report->FormatValue(value, 2 << 24, "");
-  return value.to_string(TvtGlobals::Get().format_settings);
+  if (value.kind() != ValueKind::DateTime)
+    return value.to_string(TvtGlobals::Get().format_settings);
+  const int32_t category = FormatCategory(display_format);
+  if (category == 2 || category == 3)
+    return TvtReport::FormatValue(value, display_format, format_text);
+  return TvtReport::FormatValue(value, 2 << 24, "");
 }
 
 ClientDataset* FindDataset(TvtComponentContainer& form, const std::string& name) {
@@ -70,8 +79,9 @@ void TvtChartView::BindSeries(TvtComponentContainer& form) {
   for (const auto& s : Series) fields.push_back(ds->find_field(s.Source));
   const Bookmark mark = ds->get_bookmark();
   for (ds->first(); !ds->eof(); ds->next()) {
-    Data.categories.push_back(category ? CategoryText(ds->value(*category))
-                                       : std::to_string(Data.categories.size() + 1));
+    Data.categories.push_back(category
+                                  ? CategoryText(ds->value(*category), DisplayFormat, FormatText)
+                                  : std::to_string(Data.categories.size() + 1));
     for (size_t s = 0; s < Series.size(); ++s) {
       const Value v = fields[s] ? ds->value(*fields[s]) : Value();
       Data.values[s].push_back(v.is_number() ? v.to_double()
@@ -109,15 +119,12 @@ void TvtChartView::WriteToPreparedPage(ByteWriter& stream) {
 }
 
 std::string TvtChartView::TickText(double value, double step) const {
-  TvtReport* report = TvtGlobals::Get().CurReport;
-  if (report && ((DisplayFormat >> 24) & 0xF) == 1)
-    return report->FormatValue(Value(value), DisplayFormat, FormatText);
+  if (FormatCategory(DisplayFormat) == 1)
+    return TvtReport::FormatValue(Value(value), DisplayFormat, FormatText);
+  // Thousands grouped, as many decimals as the tick spacing needs.
   const int decimals =
       step > 0 ? std::clamp(-static_cast<int>(std::floor(std::log10(step))), 0, 10) : 0;
-  if (report) return report->FormatValue(Value(value), (1 << 24) | (decimals << 8), "");
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
+  return TvtReport::FormatValue(Value(value), (1 << 24) | (3 << 16) | (decimals << 8), "");
 }
 
 void TvtChartView::Draw(Canvas& canvas) {
@@ -135,15 +142,7 @@ void TvtChartView::Draw(Canvas& canvas) {
   const int pixels =
       std::max(1, static_cast<int>(std::lround(DesignFontPixels(Font.Size) * EffectiveScale().ky)));
   style.font = MemoFontSelection(Font, pixels, false);
-  // The step is known only inside the painter: the labels take their decimals from the
-  // spacing of neighbouring ticks.
-  auto last = std::make_shared<double>(std::numeric_limits<double>::quiet_NaN());
-  auto step = std::make_shared<double>(0.0);
-  style.format_value = [this, last, step](double v) {
-    if (std::isfinite(*last) && v > *last) *step = v - *last;
-    *last = v;
-    return TickText(v, *step > 0 ? *step : std::fabs(v));
-  };
+  style.format_value = [this](double value, double step) { return TickText(value, step); };
   const Rect box{Left, Top, SaturateInt32(int64_t{ScaledRight()} + 1),
                  SaturateInt32(int64_t{ScaledBottom()} + 1)};
   PaintChart(canvas, box, style, Data);

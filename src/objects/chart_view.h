@@ -7,6 +7,9 @@
 // detail band totals each category), and the points are cleared once the chart has been
 // written to a page, so a chart in a group footer charts its group.
 //
+// Value-axis labels take the view's DisplayFormat when it is a number format (grouped
+// thousands otherwise), and dates of a dataset's category field its date or time format.
+//
 // Record: the common record, then a version byte and the byte length of the chart's own
 // fields, so readers skip what later versions append. Prepared records carry the points.
 

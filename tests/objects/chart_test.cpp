@@ -17,6 +17,7 @@
 #include "platform/byte_stream.h"
 #include "platform/canvas/trace_canvas.h"
 #include "platform/canvas_test_support.h"
+#include "platform/table/client_dataset.h"
 
 namespace zr {
 namespace {
@@ -206,6 +207,60 @@ TEST_F(ChartTest, EdgeDataMatchGoldenTraces) {
   const std::string word = "\xC7\xD1\xB1\xB9\xC1\xF6\xBF\xAA";  // "Korea region"
   for (int i = 0; i < 3; ++i) korean.Data.Add(0, i + 1, word + word + word + word + word);
   ExpectGoldenTrace(korean, "chart_korean");
+}
+
+// Value-axis labels in the view's number format, or grouped with the decimals the tick
+// spacing needs; dates of a dataset's category field in its date format.
+TEST_F(ChartTest, LabelsTakeTheReportFormats) {
+  const struct {
+    int32_t format;
+    std::string format_text;
+    std::vector<double> values;
+    std::string label;  // as the trace writes it
+  } cases[] = {
+      {0, "", {1250000, 2500000}, "\"2,500,000\""},
+      {0, "", {0.12, 0.3}, "\"0.10\""},
+      {0, "", {-1500, 700}, "\"-1,000\""},
+      {(1 << 24) | (4 << 16), "#,##0\xBF\xF8", {1250000, 2500000}, "\"2,500,000원\""},
+      {(1 << 24) | (1 << 16) | (2 << 8), "", {10, 30}, "\"30.00\""},
+  };
+  for (const auto& c : cases) {
+    TvtChartView chart;
+    Setup(chart, ckBar);
+    chart.Font.Charset = 129;
+    chart.DisplayFormat = c.format;
+    chart.FormatText = c.format_text;
+    for (size_t i = 0; i < c.values.size(); ++i)
+      chart.Data.Add(0, c.values[i], "C" + std::to_string(i));
+    TraceCanvas canvas(globals().fonts, {0, 0, 400, 300});
+    chart.Draw(canvas);
+    EXPECT_NE(canvas.trace().find(c.label), std::string::npos) << c.label << "\n" << canvas.trace();
+  }
+
+  ClientDataset days("Days");
+  days.load_from_bytes(
+      R"(<?xml version="1.0" standalone="yes"?><DATAPACKET Version="2.0"><METADATA><FIELDS>)"
+      R"(<FIELD attrname="Day" fieldtype="date"/><FIELD attrname="N" fieldtype="i4"/></FIELDS>)"
+      R"(<PARAMS/></METADATA><ROWDATA><ROW Day="20260105" N="3"/><ROW Day="20260214" N="4"/>)"
+      R"(<ROW N="5"/></ROWDATA></DATAPACKET>)",
+      "days");
+  TvtComponentContainer form("Form");
+  form.Insert(&days);
+  TvtChartView chart;
+  Setup(chart, ckLine);
+  chart.DataSetName = "days";
+  chart.CategoryField = "Day";
+  chart.Series = {{"N", "N", 0x1FFFFFFF}, {"Missing", "NoSuchField", 0x1FFFFFFF}};
+  chart.DisplayFormat = (2 << 24) | (4 << 16);
+  chart.FormatText = "yyyy-mm";
+  chart.BindSeries(form);
+  EXPECT_EQ(chart.Data.categories, (std::vector<std::string>{"2026-01", "2026-02", ""}));
+  EXPECT_EQ(chart.Data.At(0, 2), 5);
+  EXPECT_TRUE(std::isnan(chart.Data.At(1, 0)));
+  chart.DisplayFormat = 0;  // not a date format: the short date (of the first record, current)
+  chart.BindSeries(form);
+  EXPECT_EQ(chart.Data.categories[0], TvtReport::FormatValue(days.value(0), 2 << 24, ""));
+  form.Remove(&days);
 }
 
 TEST_F(ChartTest, PixelsOfABarChart) {

@@ -191,7 +191,8 @@ class TvtReport {
   // Hangul), 8-15 decimals, 0-7 the decimal separator (0 keeps the locale's), which the
   // engine's FormatSettings carry for the call. Empty, null and blank texts show nothing.
   // Never raises: a failed conversion gives the value's plain text.
-  std::string FormatValue(const Value& value, int32_t format, const std::string& format_text);
+  static std::string FormatValue(const Value& value, int32_t format,
+                                 const std::string& format_text);
 
   // --- Value resolution (the parser's and interpreter's callbacks) ---
   // The value of a name (bracketed names as written, bare identifiers upper-cased), tried in
