@@ -79,6 +79,36 @@ Rect DrawLegend(Canvas& canvas, Rect area, const std::vector<std::string>& texts
   return area;
 }
 
+// Black or white, whichever reads better on `fill`.
+Color TextColorOn(Color fill) {
+  const uint32_t c = fill.value();
+  const double luminance =
+      0.299 * (c & 0xFF) + 0.587 * ((c >> 8) & 0xFF) + 0.114 * ((c >> 16) & 0xFF);
+  return luminance > 140 ? kBlack : kWhite;
+}
+
+// Each slice's share in whole percent, inside the slice where the text fits.
+void DrawPieShares(Canvas& canvas, double cx, double cy, double radius, const ChartData& data,
+                   double total) {
+  double angle = 0;
+  for (size_t i = 0; i < data.categories.size(); ++i) {
+    const double v = data.At(0, i);
+    if (!std::isfinite(v) || v <= 0) continue;
+    const double sweep = v / total * 2 * std::numbers::pi;
+    const double middle = angle + sweep / 2;
+    angle += sweep;
+    const std::string text = std::to_string(std::lround(v / total * 100)) + "%";
+    const Size size = canvas.text_extent(text);
+    // The label sits at 60% of the radius; the slice's width there must hold it.
+    const double room = 2 * 0.6 * radius * std::sin(std::min(sweep, std::numbers::pi) / 2);
+    if (room < size.width + 4 || radius * 0.8 < size.height * 2) continue;
+    const double x = cx + 0.6 * radius * std::sin(middle), y = cy - 0.6 * radius * std::cos(middle);
+    canvas.set_text_color(TextColorOn(Color(static_cast<uint32_t>(ChartPaletteColor(i)))));
+    TextAt(canvas, {Round(x - size.width / 2.0), Round(y - size.height / 2.0)}, text);
+  }
+  canvas.set_text_color(kBlack);
+}
+
 void DrawPie(Canvas& canvas, Rect area, const ChartData& data) {
   const int size = std::min(area.width(), area.height()) - 2 * kPad;
   if (size <= 2) return;
@@ -111,6 +141,7 @@ void DrawPie(Canvas& canvas, Rect area, const ChartData& data) {
     canvas.polygon(points);
     angle += sweep;
   }
+  DrawPieShares(canvas, cx, cy, radius, data, total);
 }
 
 // The value range of the chart: per category sums for stacked kinds.

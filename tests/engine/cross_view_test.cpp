@@ -63,6 +63,24 @@ TEST_F(CrossViewTest, FreeingOneOfTwoViewsLeavesTheOtherHooked) {
   EXPECT_FALSE(report.OnPrintColumn);
 }
 
+TEST_F(CrossViewTest, NarrowRowCaptionsMeetTheFirstColumn) {
+  zr::TvtCrossView& cross = AddCross("Cross1", 0, "Amount");
+  cross.CreateTemplates();
+  for (const char* total : {"GrandRowTotalMemoCross1", "GrandColumnTotalMemoCross1"})
+    Find(total).Memo = {"T"};  // captions as short as the keys
+  Prepare();
+  report.EMFPages.ObjectsToPage(0);
+  const zr::TvtView *caption = nullptr, *cell = nullptr;
+  for (const auto& view : report.EMFPages.PageInfo(0).Page->Objects) {
+    const std::string text = view->Memo.empty() ? "" : view->Memo[0];
+    if (view->Name == "CrossMemo0Cross1" && text == "E") caption = view.get();
+    if (caption && !cell && view->Name == "CrossMemoCross1") cell = view.get();
+  }
+  ASSERT_TRUE(caption && cell);
+  EXPECT_EQ(caption->Top, cell->Top);
+  EXPECT_EQ(caption->Left + caption->Width, cell->Left);
+}
+
 TEST_F(CrossViewTest, HandlerSetOverTheChainIsKept) {
   AddCross("Cross1", 0, "Amount");
   int before_build = 0;

@@ -400,6 +400,12 @@ void TvtCrossView::GenerateLayout() {
 
   int32_t header_width = 0;
   for (int i = 0; i < k; ++i) header_width += ColumnWidths[static_cast<size_t>(i)];
+  // The row-caption band is at least kBandSize wide: narrow captions reach over to the cells
+  // rather than leave a gap before them.
+  if (k > 0 && header_width < kBandSize) {
+    ColumnWidths[static_cast<size_t>(k - 1)] += kBandSize - header_width;
+    header_width = kBandSize;
+  }
   int32_t header_height = 0;
   for (int32_t height : RowHeights) header_height += height;
   // The bands must not overlap however large the captions grow.
