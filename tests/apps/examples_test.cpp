@@ -28,6 +28,7 @@ struct Example {
   std::vector<std::string> lines;  // prepared text lines that must be there
   // Text lines that follow each other on page 2: the headers a continued group repeats.
   std::vector<std::string> page_two = {};
+  std::vector<std::string> dump_lines = {};  // other lines of the dump (charts' points)
 };
 
 // The text lines of page `number` of a prepared dump, in order.
@@ -79,6 +80,8 @@ TEST_P(ExampleTest, PreparesWithItsTotalsAndPageNumbers) {
       << prepared.output.substr(0, 20);
   for (const std::string& line : example.lines)
     EXPECT_NE(prepared.output.find("    line \"" + line + "\"\n"), std::string::npos) << line;
+  for (const std::string& line : example.dump_lines)
+    EXPECT_NE(prepared.output.find("\n" + line + "\n"), std::string::npos) << line;
   if (!example.page_two.empty()) {
     const std::vector<std::string> lines = page_lines(prepared.output, 2);
     EXPECT_NE(
@@ -109,6 +112,20 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 {"3월 재고 현황", "보관 장소: 제2창고", "S-0140", "품목 40개",
                  "재고 금액 합계 146,756,700원", "- 1 / 1 -"}},
+        // The same sales as a cross table of regions by months and two charts reading
+        // their own sections by name.
+        Example{"summary",
+                "summary_form.json",
+                "",
+                1,
+                {"2026년 상반기 지역별 월 매출", "2026-01", "2026-06", "경기", "12,372,500",
+                 "24,476,500", "15,875,000", "66,223,500"},
+                {},
+                {"    chart bar categories \"2026-01\" \"2026-02\" \"2026-03\" \"2026-04\" "
+                 "\"2026-05\" \"2026-06\"",
+                 "    series \"서울\" 5698000 1481000 7413000 1289500 2060000 2763000",
+                 "    chart pie categories \"서울\" \"부산\" \"경기\"",
+                 "    series \"매출\" 20704500 21042500 24476500"}},
         Example{"orders",
                 "orders_form.json",
                 "",

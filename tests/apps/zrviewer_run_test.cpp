@@ -76,6 +76,44 @@ TEST_F(ZrviewerRunTest, SavesTheSalesExampleAsPdf) {
   EXPECT_TRUE(fs::exists(work / "zorel" / "ZorelImage.pdf"));
 }
 
+// The summary example: a cross table and two charts whose series the load binds to data
+// sections by name; the kept prepared report holds the charts' points.
+TEST_F(ZrviewerRunTest, SummaryExampleChartsReadTheirSectionsByName) {
+  const fs::path form = work / "summary.zrf";
+  auto built = run_tool("form build " + std::string(ZR_EXAMPLES_DIR) +
+                        "/summary/summary_form.json -o " + form.string());
+  ASSERT_EQ(built.status, 0) << built.output;
+  server.add("/summary.zrf", read_text(form), "application/octet-stream");
+  server.add("/summary.html", read_text(fs::path(ZR_EXAMPLES_DIR) / "summary" / "data_page.html"));
+  const std::string summary = "--ReportFile " + server.url("/summary.zrf") + " --dataFile " +
+                              server.url("/summary.html") + " --Progress 1 ";
+  const fs::path pdf = work / "summary.pdf";
+  auto run = viewer(summary + "save 0 " + pdf.string());
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "Saved " + pdf.string() + "\n");  // no section went unused
+  auto text = run_command("pdftotext -layout " + pdf.string() + " -");
+  EXPECT_NE(text.output.find("66,223,500"), std::string::npos) << text.output;
+  // The charts are pictures in a PDF, as every object but text is.
+  auto images = run_command("pdfimages -list " + pdf.string());
+  EXPECT_NE(images.output.find("   1     1 image"), std::string::npos) << images.output;
+
+  // A shown run kept in the history holds what the charts were bound to.
+  run = viewer("--headless --History 1 " + summary + "preview");
+  ASSERT_EQ(run.status, 0) << run.output;
+  fs::path kept;
+  for (const auto& entry : fs::directory_iterator(work / "zorel" / "History"))
+    if (entry.path().filename().string().starts_with("20")) kept = entry.path();
+  ASSERT_FALSE(kept.empty());
+  auto dump = run_tool("prepared dump " + kept.string());
+  ASSERT_EQ(dump.status, 0) << dump.output;
+  for (const char* expected :
+       {"    chart bar categories \"2026-01\" \"2026-02\" \"2026-03\" \"2026-04\" "
+        "\"2026-05\" \"2026-06\"\n",
+        "    series \"경기\" 2292000 0 384000 12372500 987000 8441000\n",
+        "    chart pie categories \"서울\" \"부산\" \"경기\"\n"})
+    EXPECT_NE(dump.output.find(expected), std::string::npos) << expected << "\n" << dump.output;
+}
+
 // The default PDF carries its fonts and its paper: readers show exactly the layout, also on
 // a machine without any of the fonts.
 TEST_F(ZrviewerRunTest, PortablePdfEmbedsItsFontsAndHasThePapersSize) {

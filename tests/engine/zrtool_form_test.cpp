@@ -143,6 +143,24 @@ TEST(ZrtoolFormTest, CrossViewBuildsAndDumps) {
   EXPECT_EQ(cross["Flags"], 0x6001);
 }
 
+TEST(ZrtoolFormTest, ChartViewsBuildAndDump) {
+  TempFiles temp_path;
+  Json dumped = build_dump_build(
+      temp_path, std::string(ZR_TEST_DATA_DIR) + "/../../examples/summary/summary_form.json");
+  const Json& objects = dumped["Pages"][0]["Objects"];
+  const Json& pie = objects[objects.size() - 1];
+  EXPECT_EQ(pie["Class"], "TvtChartView");
+  EXPECT_EQ(pie["ChartKind"], 7);
+  EXPECT_EQ(pie["DataSetName"], "REGIONS");
+  EXPECT_EQ(pie["Font"]["Name"], "굴림");
+  EXPECT_EQ(pie["Flags"], 0x8001);  // the memo notifications (bit 15) on by default
+  const Json& bars = objects[objects.size() - 2];
+  ASSERT_EQ(bars["Series"].size(), 3u);
+  EXPECT_EQ(bars["Series"][2]["Title"], "경기");
+  EXPECT_EQ(bars["Series"][2]["Source"], "Gyeonggi");
+  EXPECT_EQ(bars["Series"][2]["Color"], "$1FFFFFFF");
+}
+
 TEST(ZrtoolFormTest, ExampleFormBuilds) {
   TempFiles temp_path;
   build_dump_build(temp_path,
