@@ -47,24 +47,11 @@ constexpr int32_t kCrossDataLeft = 500;
 constexpr int32_t kBandSize = 60;
 constexpr int32_t kRowHeight = 18;
 
-// --- The hook chain: every cross view of the process, and the handlers each report had
-// before its first cross view came. ---
-
-struct SavedHandlers {
-  TvtReport* report;
-  std::function<void()> before_build, end_doc;
-  std::function<void(TvtStrings&, TvtView&)> before_print;
-  std::function<void(int, int32_t&)> print_column;
-};
+// --- The hook chain: the engine's cross views, and the handlers each report had before its
+// first cross view came. ---
 
 std::vector<TvtCrossView*>& all_views() {
-  static std::vector<TvtCrossView*> views;
-  return views;
-}
-
-std::vector<SavedHandlers>& all_saved() {
-  static std::vector<SavedHandlers> saved;
-  return saved;
+  return TvtGlobals::Get().cross_views.views;
 }
 
 // The views of `report`, newest first: each runs before the handlers that were there.
@@ -116,9 +103,10 @@ void adopt(const Handler& current, Handler& base) {
 }
 
 void rechain(TvtReport& report) {
-  auto& saved = all_saved();
-  auto entry = std::find_if(saved.begin(), saved.end(),
-                            [&](const SavedHandlers& s) { return s.report == &report; });
+  auto& saved = TvtGlobals::Get().cross_views.saved;
+  auto entry =
+      std::find_if(saved.begin(), saved.end(),
+                   [&](const TvtCrossViewHooks::SavedHandlers& s) { return s.report == &report; });
   if (entry == saved.end()) {
     saved.push_back({&report, {}, {}, {}, {}});
     entry = saved.end() - 1;
@@ -197,7 +185,7 @@ TvtCrossView::TvtCrossView() {
 
 TvtCrossView::~TvtCrossView() {
   ReleaseSources();
-  if (!report_) return;
+  if (!report_ || !TvtGlobals::Find()) return;  // an engine ended first took its chain along
   std::erase(all_views(), this);
   rechain(*report_);
 }

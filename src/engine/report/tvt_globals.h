@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/model/add_in_registry.h"
+#include "engine/model/cross_view_hooks.h"
 #include "engine/model/export_filter.h"
 #include "engine/model/variables.h"
 #include "engine/printer/printer.h"
@@ -86,6 +87,7 @@ class TvtGlobals {
   TvtFunctionRegistry functions;
   std::unique_ptr<TInterpretator> GlobalInterpreter;
   TvtAddInRegistry add_ins;
+  TvtCrossViewHooks cross_views;
   TvtExportFilters export_filters;  // the formats offered for saving, in registration order
   TvtCompressor compressor;
 
