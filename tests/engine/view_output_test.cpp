@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/engine_fixture.h"
 #include "engine/model/export_filter.h"
@@ -122,6 +124,29 @@ TEST_F(PictureSourceTest, UrlLoadsByBlobTypeAndFailuresLeaveItEmpty) {
     view.LoadFromUrl();
     EXPECT_TRUE(view.Picture.empty()) << failing;
   }
+  globals().http = nullptr;
+}
+
+// A band printed for every record asks for the same address each time: it is fetched once,
+// a failed one too; a new address is fetched again.
+TEST_F(PictureSourceTest, AnAddressIsFetchedOnceWhileItStaysTheSame) {
+  struct CountingHttp : HttpClient {
+    std::vector<std::string> asked;
+    std::string Get(std::string_view url) override {
+      asked.emplace_back(url);
+      if (url.ends_with("down")) throw IoError("Time out.");
+      return test::bmp_file();
+    }
+  } http;
+  globals().http = &http;
+  TvtPictureView view;
+  for (const char* url :
+       {"http://h/a", "http://h/a", "http://h/a", "http://h/down", "http://h/down", "http://h/a"}) {
+    view.Url = url;
+    view.LoadFromUrl();
+    EXPECT_EQ(view.Picture.empty(), std::string(url).ends_with("down")) << url;
+  }
+  EXPECT_EQ(http.asked, (std::vector<std::string>{"http://h/a", "http://h/down", "http://h/a"}));
   globals().http = nullptr;
 }
 

@@ -121,9 +121,21 @@ void TvtPictureView::LoadFromUrl() {
   std::string body;
   try {
     const std::string address = ExpandBrackets(std::string(url));
-    if (g.http) body = g.http->Get(address);
+    if (g.http) {
+      if (!fetched_ || fetched_->first != address) {
+        fetched_.reset();
+        std::string fetched;
+        try {
+          fetched = g.http->Get(address);
+        } catch (const ZorelError&) {
+          fetched.clear();  // a failed fetch leaves nothing to load
+        }
+        fetched_.emplace(address, std::move(fetched));
+      }
+      body = fetched_->second;
+    }
   } catch (const ZorelError&) {
-    body.clear();  // a failed fetch leaves nothing to load
+    body.clear();  // an address that does not expand
   }
   try {
     Picture = decode_as_blob_type(BlobType, std::move(body));

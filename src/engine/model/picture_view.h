@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/model/view.h"
 #include "platform/graphics/picture.h"
@@ -52,7 +53,9 @@ class TvtPictureView : public TvtView {
 
   // The enter-rect step: when the trimmed Url is not empty, expands its brackets, fetches it
   // with the engine's HTTP client and decodes it by BlobType. No client, a failed fetch or
-  // undecodable data leave the picture empty; nothing is raised or shown.
+  // undecodable data leave the picture empty; nothing is raised or shown. The answer for the
+  // last address is kept, so a band printed for every record fetches an address that stays
+  // the same (or fails, perhaps after a time-out) once, not once a record.
   void LoadFromUrl();
   // Loads a file, the kind following its extension; an empty name, a missing file or a file
   // that does not decode clears the picture.
@@ -65,6 +68,9 @@ class TvtPictureView : public TvtView {
   zr::Picture Picture;  // empty when there is none
   uint8_t BlobType = btBMP;
   std::string Url;
+
+ private:
+  std::optional<std::pair<std::string, std::string>> fetched_;  // address, body
 };
 
 }  // namespace zr
