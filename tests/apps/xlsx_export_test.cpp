@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "example_site.h"
 #include "support/http_server.h"
 #include "support/tool_run.h"
 
@@ -19,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::HttpTestServer;
 using testing_support::run_command;
-using testing_support::run_tool;
 
 // Debian's interpreter, which has python3-openpyxl (a python3 earlier on PATH may not).
 constexpr const char* kPython = "/usr/bin/python3";
@@ -36,12 +36,7 @@ class XlsxExportTest : public ::testing::Test {
   void SetUp() override {
     fs::remove_all(work);
     fs::create_directories(work);
-    const fs::path form = work / "sales.zrf";
-    auto built = run_tool("form build " + std::string(ZR_EXAMPLES_DIR) +
-                          "/sales/sales_form.json -o " + form.string());
-    ASSERT_EQ(built.status, 0) << built.output;
-    server.add("/sales.zrf", read_text(form), "application/octet-stream");
-    server.add("/sales.html", read_text(fs::path(ZR_EXAMPLES_DIR) / "sales" / "data_page.html"));
+    testing_support::serve_example(server, work, "sales", "sales_form.json", "sales");
   }
   void TearDown() override {
     if (!HasFailure()) fs::remove_all(work);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "example_site.h"
 #include "support/http_server.h"
 #include "support/silent_server.h"
 #include "support/tool_run.h"
@@ -35,12 +36,7 @@ class ZrviewerRunTest : public ::testing::Test {
   void SetUp() override {
     fs::remove_all(work);
     fs::create_directories(work);
-    const fs::path form = work / "sales.zrf";
-    auto built = run_tool("form build " + std::string(ZR_EXAMPLES_DIR) +
-                          "/sales/sales_form.json -o " + form.string());
-    ASSERT_EQ(built.status, 0) << built.output;
-    server.add("/sales.zrf", read_text(form), "application/octet-stream");
-    server.add("/sales.html", read_text(fs::path(ZR_EXAMPLES_DIR) / "sales" / "data_page.html"));
+    testing_support::serve_example(server, work, "sales", "sales_form.json", "sales");
     server.add_status("/missing.zrf", 404);
   }
   void TearDown() override { fs::remove_all(work); }
@@ -79,12 +75,8 @@ TEST_F(ZrviewerRunTest, SavesTheSalesExampleAsPdf) {
 // The summary example: a cross table and two charts whose series the load binds to data
 // sections by name; the kept prepared report holds the charts' points.
 TEST_F(ZrviewerRunTest, SummaryExampleChartsReadTheirSectionsByName) {
-  const fs::path form = work / "summary.zrf";
-  auto built = run_tool("form build " + std::string(ZR_EXAMPLES_DIR) +
-                        "/summary/summary_form.json -o " + form.string());
-  ASSERT_EQ(built.status, 0) << built.output;
-  server.add("/summary.zrf", read_text(form), "application/octet-stream");
-  server.add("/summary.html", read_text(fs::path(ZR_EXAMPLES_DIR) / "summary" / "data_page.html"));
+  testing_support::serve_example(server, work, "summary", "summary_form.json", "summary");
+  ASSERT_FALSE(HasFatalFailure());
   const std::string summary = "--ReportFile " + server.url("/summary.zrf") + " --dataFile " +
                               server.url("/summary.html") + " --Progress 1 ";
   const fs::path pdf = work / "summary.pdf";
