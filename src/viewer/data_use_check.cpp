@@ -42,8 +42,13 @@ DataUseCheck::DataUseCheck(TvtReport& report, std::vector<std::string> sections)
       texts_.insert(texts_.end(), view->Script.begin(), view->Script.end());
       texts_.push_back(view->FormatText);
       texts_.push_back(view->FieldName);
-      if (const auto* chart = dynamic_cast<const TvtChartView*>(view.get()))
+      if (const auto* chart = dynamic_cast<const TvtChartView*>(view.get());
+          chart && !chart->DataSetName.empty()) {
         texts_.push_back(chart->DataSetName);
+        if (!finds_component(report_, chart->DataSetName))
+          out_of_reach_.push_back("chart " + quoted(chart->Name) + " names the dataset " +
+                                  quoted(chart->DataSetName) + ", which no data section filled");
+      }
       const auto* band = dynamic_cast<const TvtBandView*>(view.get());
       if (!band || !is_data_band(band->BandType()) || !names_component(band->FormatText)) continue;
       bands_.push_back({band->Name, band->FormatText, band->BandType() == btMasterData,
@@ -82,6 +87,7 @@ std::vector<std::string> DataUseCheck::warnings() const {
       text += "; it walks the report's dataset " + quoted(fallback_) + " instead";
     out.push_back(text);
   }
+  out.insert(out.end(), out_of_reach_.begin(), out_of_reach_.end());
   for (const std::string& section : sections_) {
     const std::string name = upper_ascii(section);
     const bool used = std::any_of(texts_.begin(), texts_.end(), [&](const std::string& text) {

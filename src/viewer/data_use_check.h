@@ -5,6 +5,7 @@
 // unused as warnings for the person running the host or the tool (never for Log):
 //
 //   band "CustomerBand" names the dataset "datasetDATAMASTER", which no data section filled
+//   chart "MonthChart" names the dataset "BYMONTH", which no data section filled
 //   (a simple report's master band then walks the report's own dataset, which is said too)
 //   section "EXTRA" is used by no band and no object (a chart naming it uses it)
 //   master band "CustomerBand" printed no record
@@ -30,7 +31,8 @@ class DataUseCheck {
   DataUseCheck(const DataUseCheck&) = delete;
   DataUseCheck& operator=(const DataUseCheck&) = delete;
 
-  // In form order: bands whose dataset is missing, then unused sections, then master bands
+  // In form order: bands whose dataset is missing, charts whose dataset is missing, then
+  // unused sections, then master bands
   // that printed nothing (not reported for a run that was stopped or whose dataset is
   // missing).
   std::vector<std::string> warnings() const;
@@ -46,8 +48,9 @@ class DataUseCheck {
   TvtReport& report_;
   std::vector<std::string> sections_;
   std::vector<DataBand> bands_;
-  std::vector<std::string> texts_;      // every expression and script text of the form
-  std::map<std::string, int> printed_;  // master band name (upper case) -> records printed
+  std::vector<std::string> out_of_reach_;  // charts whose dataset is missing, worded
+  std::vector<std::string> texts_;         // every expression and script text of the form
+  std::map<std::string, int> printed_;     // master band name (upper case) -> records printed
   std::function<void(TvtBand&)> chained_;
   std::string fallback_;  // the report's dataset, when a master band walks it for want of its own
 };

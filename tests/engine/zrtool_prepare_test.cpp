@@ -147,14 +147,18 @@ TEST(PrepareCommandTest, WarnsAboutDataThatReachesNoBand) {
       {"Class": "TvtBandView", "Name": "Rows", "BandType": "Master data", "Top": 30,
        "Height": 20, "FormatText": "datasetITEMS"},
       {"Class": "TvtMemoView", "Name": "Text", "Top": 31, "Width": 200, "Height": 18,
-       "Memo": ["a row"]}]}]})";
+       "Memo": ["a row"]},
+      {"Class": "TvtChartView", "Name": "Chart1", "Top": 1, "Width": 200, "Height": 18,
+       "DataSetName": "ITEMS"}]}]})";
   ASSERT_EQ(run_tool("form build " + json + " -o " + form).status, 0);
   const std::string packets = std::string(ZR_TEST_DATA_DIR) + "/packets/";
   const std::pair<std::string, std::string> cases[] = {
       {"--data ITEMS=" + packets + "korean_utf8.xml", ""},
       {"--data WRONG=" + packets + "korean_utf8.xml",
        "zrtool prepare: warning: band \"Rows\" names the dataset \"datasetITEMS\", which no data "
-       "section filled; it walks the report's dataset \"datasetWRONG\" instead\n"},
+       "section filled; it walks the report's dataset \"datasetWRONG\" instead\n"
+       "zrtool prepare: warning: chart \"Chart1\" names the dataset \"ITEMS\", which no data "
+       "section filled\n"},
       {"--data ITEMS=" + packets + "empty_rowdata.xml",
        "zrtool prepare: warning: master band \"Rows\" printed no record\n"},
   };
