@@ -91,6 +91,16 @@ void TvtChartView::BindSeries(TvtComponentContainer& form) {
   if (ds->bookmark_valid(mark)) ds->goto_bookmark(mark);
 }
 
+std::vector<std::string> TvtChartView::MissingFields(TvtComponentContainer& form) const {
+  std::vector<std::string> missing;
+  ClientDataset* ds = DataSetName.empty() ? nullptr : FindDataset(form, DataSetName);
+  if (!ds || !ds->is_open()) return missing;
+  if (!CategoryField.empty() && !ds->find_field(CategoryField)) missing.push_back(CategoryField);
+  for (const auto& s : Series)
+    if (!ds->find_field(s.Source)) missing.push_back(s.Source);
+  return missing;
+}
+
 void TvtChartView::OnHook(TvtView& drawn) {
   if (!DataSetName.empty() || drawn.Name.empty()) return;
   if (!CategoryField.empty() && same_text_ascii(drawn.Name, CategoryField)) {

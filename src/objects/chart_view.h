@@ -42,6 +42,9 @@ class TvtChartView : public TvtView {
   // Reads the series from the dataset DataSetName names among `form`'s components; nothing
   // when there is none or it is closed.
   void BindSeries(TvtComponentContainer& form);
+  // CategoryField and the series sources that the dataset DataSetName names lacks, in that
+  // order; nothing when there is no such open dataset.
+  std::vector<std::string> MissingFields(TvtComponentContainer& form) const;
 
   uint8_t ChartKind = ckBar;
   std::string Title;

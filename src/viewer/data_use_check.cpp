@@ -48,6 +48,9 @@ DataUseCheck::DataUseCheck(TvtReport& report, std::vector<std::string> sections)
         if (!finds_component(report_, chart->DataSetName))
           out_of_reach_.push_back("chart " + quoted(chart->Name) + " names the dataset " +
                                   quoted(chart->DataSetName) + ", which no data section filled");
+        for (const std::string& field : chart->MissingFields(report_.OwnerContainer()))
+          out_of_reach_.push_back("chart " + quoted(chart->Name) + ": the dataset " +
+                                  quoted(chart->DataSetName) + " has no field " + quoted(field));
       }
       const auto* band = dynamic_cast<const TvtBandView*>(view.get());
       if (!band || !is_data_band(band->BandType()) || !names_component(band->FormatText)) continue;

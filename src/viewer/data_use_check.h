@@ -6,6 +6,7 @@
 //
 //   band "CustomerBand" names the dataset "datasetDATAMASTER", which no data section filled
 //   chart "MonthChart" names the dataset "BYMONTH", which no data section filled
+//   chart "MonthChart": the dataset "BYMONTH" has no field "Seoull"
 //   (a simple report's master band then walks the report's own dataset, which is said too)
 //   section "EXTRA" is used by no band and no object (a chart naming it uses it)
 //   master band "CustomerBand" printed no record
@@ -48,7 +49,7 @@ class DataUseCheck {
   TvtReport& report_;
   std::vector<std::string> sections_;
   std::vector<DataBand> bands_;
-  std::vector<std::string> out_of_reach_;  // charts whose dataset is missing, worded
+  std::vector<std::string> out_of_reach_;  // charts' missing datasets and fields, worded
   std::vector<std::string> texts_;         // every expression and script text of the form
   std::map<std::string, int> printed_;     // master band name (upper case) -> records printed
   std::function<void(TvtBand&)> chained_;

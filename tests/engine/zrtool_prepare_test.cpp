@@ -149,18 +149,25 @@ TEST(PrepareCommandTest, WarnsAboutDataThatReachesNoBand) {
       {"Class": "TvtMemoView", "Name": "Text", "Top": 31, "Width": 200, "Height": 18,
        "Memo": ["a row"]},
       {"Class": "TvtChartView", "Name": "Chart1", "Top": 1, "Width": 200, "Height": 18,
-       "DataSetName": "ITEMS"}]}]})";
+       "DataSetName": "ITEMS", "CategoryField": "ID", "Series": [{"Source": "ID"}]},
+      {"Class": "TvtChartView", "Name": "Chart2", "Top": 1, "Width": 200, "Height": 18,
+       "DataSetName": "ITEMS", "CategoryField": "Day", "Series": [{"Source": "Sum"}]}]}]})";
   ASSERT_EQ(run_tool("form build " + json + " -o " + form).status, 0);
   const std::string packets = std::string(ZR_TEST_DATA_DIR) + "/packets/";
+  const std::string chart2 =
+      "zrtool prepare: warning: chart \"Chart2\": the dataset \"ITEMS\" has no field ";
   const std::pair<std::string, std::string> cases[] = {
-      {"--data ITEMS=" + packets + "korean_utf8.xml", ""},
+      {"--data ITEMS=" + packets + "korean_utf8.xml", chart2 + "\"Day\"\n" + chart2 + "\"Sum\"\n"},
       {"--data WRONG=" + packets + "korean_utf8.xml",
        "zrtool prepare: warning: band \"Rows\" names the dataset \"datasetITEMS\", which no data "
        "section filled; it walks the report's dataset \"datasetWRONG\" instead\n"
        "zrtool prepare: warning: chart \"Chart1\" names the dataset \"ITEMS\", which no data "
+       "section filled\n"
+       "zrtool prepare: warning: chart \"Chart2\" names the dataset \"ITEMS\", which no data "
        "section filled\n"},
       {"--data ITEMS=" + packets + "empty_rowdata.xml",
-       "zrtool prepare: warning: master band \"Rows\" printed no record\n"},
+       chart2 + "\"Day\"\n" + chart2 + "\"Sum\"\n" +
+           "zrtool prepare: warning: master band \"Rows\" printed no record\n"},
   };
   for (const auto& [data, warnings] : cases) {
     auto run = run_tool("prepare " + form + " " + data + " -o " + out);
