@@ -1,0 +1,200 @@
+#include "gui/export_options_dialog.h"
+
+#include <optional>
+
+#include "gui/options_window.h"
+#include "output/html/html_export_dialog.h"
+#include "output/image/graphic_export_dialog.h"
+#include "output/pdf/pdf_export_dialog.h"
+#include "output/rtf/rtf_export_dialog.h"
+#include "output/xlsx/xlsx_export_dialog.h"
+
+namespace zr::gui {
+
+namespace {
+
+// The options every document format has: frames, pictures (with their format and the JPEG
+// quality), and the document's title, subject, author and keywords.
+void build_document_part(OptionsWindow& window, Gtk::Box& into, TOxvtExportDialog& d,
+                         bool has_title) {
+  Gtk::Box& options = window.group(into, "");
+  options.append(window.check(d.ExportFramesCaption, d.chkExportFrames));
+  options.append(window.check(d.ExportImagesCaption, d.chkExportImages));
+  Gtk::Frame* image_frame = nullptr;
+  Gtk::Box& images = window.group(options, "", &image_frame);
+  Gtk::Grid& image_grid = window.form_grid(images);
+  Gtk::DropDown& format = window.drop_down(d.ImageFormats, d.cbImageFormat);
+  window.add_row(image_grid, d.ImageFormatCaption, format);
+  Gtk::Entry& quality =
+      window.filtered_entry(d.edJPEGQuality, &TOxvtExportDialog::AcceptsQualityKey);
+  quality.set_width_chars(4);
+  quality.set_hexpand(false);
+  quality.set_halign(Gtk::Align::START);
+  Gtk::Label& quality_label = window.add_row(image_grid, d.QualityCaption, quality);
+  window.rule([&d, image_frame, &quality, &quality_label] {
+    image_frame->set_sensitive(d.ImageGroupEnabled());
+    quality.set_sensitive(d.QualityEnabled());
+    quality_label.set_sensitive(d.QualityEnabled());
+  });
+
+  Gtk::Grid& texts = window.form_grid(into);
+  if (has_title) {
+    Gtk::Entry& title = window.entry(d.edTitle);
+    window.add_row(texts, d.TitleCaption, title);
+    window.add_row(texts, d.SubjectCaption, window.entry(d.edSubject));
+    window.first_focus(title);
+  }
+  window.add_row(texts, d.AuthorCaption, window.entry(d.edAuthor));
+  window.add_row(texts, d.KeywordsCaption, window.entry(d.edKeyWord));
+}
+
+void build_pdf_part(OptionsWindow& window, Gtk::Box& into, TOxvtPDFExportDialog& d) {
+  Gtk::Box& compression = window.group(into, "");
+  compression.append(window.check(d.CompressDocumentCaption, d.chkCompressDocument));
+  Gtk::Frame* level_frame = nullptr;
+  Gtk::Box& level = window.group(compression, "", &level_frame);
+  window.add_row(window.form_grid(level), d.CompressionLevelCaption,
+                 window.drop_down(d.CompressionLevels, d.cbCompressionLevel));
+  window.rule([&d, level_frame] { level_frame->set_sensitive(d.CompressionGroupEnabled()); });
+  window.add_row(window.form_grid(into), d.PdfModeCaption,
+                 window.drop_down(d.PdfModes, d.cbPdfMode));
+}
+
+void build_rtf_part(OptionsWindow& window, Gtk::Box& into, TOxvtRTFExportDialog& d) {
+  into.append(window.check(d.GraphicDataInBinaryCaption, d.chkGraphicDataInBinary));
+}
+
+// The HTML window has two tabs: the document options and the picture folder ("Content"),
+// and the page files with the navigator and its links.
+struct HtmlTabs {
+  Gtk::Box* content;
+  Gtk::Box* files;
+};
+
+HtmlTabs add_html_tabs(Gtk::Box& into, const TOxvtHTMLExportDialog& d) {
+  auto* tabs = Gtk::make_managed<Gtk::Notebook>();
+  HtmlTabs pages{Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6),
+                 Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6)};
+  for (size_t i = 0; i < 2; ++i) {
+    Gtk::Box* page = i == 0 ? pages.content : pages.files;
+    page->set_margin(8);
+    tabs->append_page(*page, plain(i < d.TabCaptions.size() ? d.TabCaptions[i] : ""));
+  }
+  into.append(*tabs);
+  return pages;
+}
+
+void build_html_part(OptionsWindow& window, HtmlTabs tabs, TOxvtHTMLExportDialog& d) {
+  window.add_row(window.form_grid(*tabs.content), d.ImageFolderCaption,
+                 window.entry(d.edImageDirectory));
+
+  Gtk::Box& files = *tabs.files;
+  files.append(window.check(d.SepFilePerPageCaption, d.chkSepFilePerPage));
+  Gtk::CheckButton& navigator = window.check(d.ShowNavigatorCaption, d.chkShowNavigator);
+  files.append(navigator);
+  Gtk::Frame* navigator_frame = nullptr;
+  Gtk::Box& group = window.group(files, "", &navigator_frame);
+  window.add_row(window.form_grid(group), d.NavigatorTypeCaption,
+                 window.drop_down(d.NavigatorTypes, d.cbNavigatorType));
+  auto* text_links = Gtk::make_managed<Gtk::CheckButton>(plain(d.UseTextLinksCaption));
+  auto* graphic_links = Gtk::make_managed<Gtk::CheckButton>(plain(d.UseGraphicLinksCaption));
+  graphic_links->set_group(*text_links);
+  (d.rbtnUseTextLinks ? text_links : graphic_links)->set_active(true);
+  group.append(*text_links);
+  group.append(*graphic_links);
+  Gtk::Grid& link_texts = window.form_grid(group);
+  Gtk::Grid& link_pictures = window.form_grid(group);
+  for (size_t i = 0; i < d.LinkCaptions.size() && i < 4; ++i) {
+    window.add_row(link_texts, d.LinkCaptions[i], window.entry(d.edLinkTexts[i]));
+    window.add_row(link_pictures, d.LinkCaptions[i], window.entry(d.edLinkPictures[i]));
+  }
+  text_links->signal_toggled().connect([&window, &d, text_links] {
+    d.rbtnUseTextLinks = text_links->get_active();
+    window.apply_rules();
+  });
+  window.rule([&d, &navigator, navigator_frame, &link_texts, &link_pictures] {
+    navigator.set_sensitive(d.ShowNavigatorEnabled());
+    navigator_frame->set_sensitive(d.NavigatorGroupEnabled());
+    link_texts.set_visible(d.TextLinksPageShown());
+    link_pictures.set_visible(!d.TextLinksPageShown());
+  });
+}
+
+void build_scales(OptionsWindow& window, Gtk::Box& into, TOxvtGraphicExportDialog& d) {
+  Gtk::Grid& grid = window.form_grid(into);
+  Gtk::Entry& scale_x = window.entry(d.edScaleX);
+  window.add_row(grid, d.ScaleXCaption, scale_x);
+  window.add_row(grid, d.ScaleYCaption, window.entry(d.edScaleY));
+  window.first_focus(scale_x);
+  if (auto* pixels = dynamic_cast<TOxvtPixelFormatDialog*>(&d))
+    window.add_row(grid, pixels->PixelFormatCaption,
+                   window.drop_down(pixels->PixelFormats, pixels->cbPixelFormat));
+}
+
+void build_jpeg_part(OptionsWindow& window, Gtk::Box& into, TOxvtJPEGExportDialog& d) {
+  Gtk::Grid& grid = window.form_grid(into);
+  Gtk::Entry& quality =
+      window.filtered_entry(d.edQuality, &TOxvtJPEGExportDialog::AcceptsQualityKey);
+  quality.set_width_chars(4);
+  quality.set_hexpand(false);
+  quality.set_halign(Gtk::Align::START);
+  window.add_row(grid, d.QualityCaption, quality);
+  auto* hint = Gtk::make_managed<Gtk::Label>(plain(d.QualityHint));
+  hint->set_xalign(0);
+  hint->add_css_class("dim-label");
+  grid.attach(*hint, 1, 1);
+  into.append(window.check(d.GrayScaleCaption, d.chkGrayScale));
+  into.append(window.check(d.ProgressiveCaption, d.chkProgressive));
+}
+
+}  // namespace
+
+int RunExportOptions(Gtk::Window* parent, TOxvtExportDialog& dialog) {
+  OptionsWindow window(parent, dialog.Caption, dialog.OkCaption, dialog.CancelCaption);
+  window.set_default_size(290, 255);
+  auto* pdf = dynamic_cast<TOxvtPDFExportDialog*>(&dialog);
+  auto* html = dynamic_cast<TOxvtHTMLExportDialog*>(&dialog);
+  auto* rtf = dynamic_cast<TOxvtRTFExportDialog*>(&dialog);
+  const std::optional<HtmlTabs> tabs =
+      html ? std::optional(add_html_tabs(window.body(), *html)) : std::nullopt;
+  Gtk::Box& content = tabs ? *tabs->content : window.body();
+  // The base dialog leaves title and subject to the formats that write them.
+  build_document_part(window, content, dialog, pdf || html || rtf);
+  if (pdf) build_pdf_part(window, content, *pdf);
+  if (rtf) build_rtf_part(window, content, *rtf);
+  if (html) build_html_part(window, *tabs, *html);
+  if (!window.Run()) return 0;
+  dialog.OkClick();
+  return 1;
+}
+
+int RunGraphicExportOptions(Gtk::Window* parent, TOxvtGraphicExportDialog& dialog) {
+  OptionsWindow window(parent, dialog.Caption, dialog.OkCaption, dialog.CancelCaption);
+  build_scales(window, window.body(), dialog);
+  if (auto* bitmap = dynamic_cast<TOxvtBitmapExportDialog*>(&dialog))
+    window.body().append(window.check(bitmap->MonochromeCaption, bitmap->chkMonochrome));
+  if (auto* jpeg = dynamic_cast<TOxvtJPEGExportDialog*>(&dialog))
+    build_jpeg_part(window, window.body(), *jpeg);
+  if (!window.Run()) return 0;
+  dialog.OkClick();
+  return 1;
+}
+
+int RunXlsxExportOptions(Gtk::Window* parent, TOxvtXLSXExportDialog& dialog) {
+  OptionsWindow window(parent, dialog.Caption, dialog.OkCaption, dialog.CancelCaption);
+  Gtk::Box& body = window.body();
+  body.append(window.check(dialog.chkSheetPerPage.Caption, dialog.chkSheetPerPage.Checked));
+  Gtk::CheckButton& breaks =
+      window.check(dialog.chkPageBreaks.Caption, dialog.chkPageBreaks.Checked);
+  body.append(breaks);
+  body.append(window.check(dialog.chkExportFrames.Caption, dialog.chkExportFrames.Checked));
+  window.rule([&dialog, &breaks] { breaks.set_sensitive(dialog.PageBreaksEnabled()); });
+  Gtk::Grid& grid = window.form_grid(body);
+  Gtk::Entry& title = window.entry(dialog.edTitle.Text);
+  window.add_row(grid, dialog.TitleCaption, title);
+  window.add_row(grid, dialog.AuthorCaption, window.entry(dialog.edAuthor.Text));
+  window.first_focus(title);
+  return window.Run() ? 1 : 0;
+}
+
+}  // namespace zr::gui
