@@ -1,7 +1,5 @@
 #include "gui/export_options_dialog.h"
 
-#include <optional>
-
 #include "gui/options_window.h"
 #include "output/html/html_export_dialog.h"
 #include "output/image/graphic_export_dialog.h"
@@ -14,9 +12,10 @@ namespace zr::gui {
 namespace {
 
 // The options every document format has: frames, pictures (with their format and the JPEG
-// quality), and the document's title, subject, author and keywords.
-void build_document_part(OptionsWindow& window, Gtk::Box& into, TOxvtExportDialog& d,
-                         bool has_title) {
+// quality), and the document's title, subject, author and keywords. The grid of the texts is
+// returned: a format adds its own texts there.
+Gtk::Grid& build_document_part(OptionsWindow& window, Gtk::Box& into, TOxvtExportDialog& d,
+                               bool has_title) {
   Gtk::Box& options = window.group(into, "");
   options.append(window.check(d.ExportFramesCaption, d.chkExportFrames));
   options.append(window.check(d.ExportImagesCaption, d.chkExportImages));
@@ -28,6 +27,7 @@ void build_document_part(OptionsWindow& window, Gtk::Box& into, TOxvtExportDialo
   Gtk::Entry& quality =
       window.filtered_entry(d.edJPEGQuality, &TOxvtExportDialog::AcceptsQualityKey);
   quality.set_width_chars(4);
+  quality.set_max_width_chars(4);
   quality.set_hexpand(false);
   quality.set_halign(Gtk::Align::START);
   Gtk::Label& quality_label = window.add_row(image_grid, d.QualityCaption, quality);
@@ -46,6 +46,7 @@ void build_document_part(OptionsWindow& window, Gtk::Box& into, TOxvtExportDialo
   }
   window.add_row(texts, d.AuthorCaption, window.entry(d.edAuthor));
   window.add_row(texts, d.KeywordsCaption, window.entry(d.edKeyWord));
+  return texts;
 }
 
 void build_pdf_part(OptionsWindow& window, Gtk::Box& into, TOxvtPDFExportDialog& d) {
@@ -84,9 +85,9 @@ HtmlTabs add_html_tabs(Gtk::Box& into, const TOxvtHTMLExportDialog& d) {
   return pages;
 }
 
-void build_html_part(OptionsWindow& window, HtmlTabs tabs, TOxvtHTMLExportDialog& d) {
-  window.add_row(window.form_grid(*tabs.content), d.ImageFolderCaption,
-                 window.entry(d.edImageDirectory));
+void build_html_part(OptionsWindow& window, Gtk::Grid& texts, HtmlTabs tabs,
+                     TOxvtHTMLExportDialog& d) {
+  window.add_row(texts, d.ImageFolderCaption, window.entry(d.edImageDirectory));
 
   Gtk::Box& files = *tabs.files;
   files.append(window.check(d.SepFilePerPageCaption, d.chkSepFilePerPage));
@@ -102,8 +103,12 @@ void build_html_part(OptionsWindow& window, HtmlTabs tabs, TOxvtHTMLExportDialog
   (d.rbtnUseTextLinks ? text_links : graphic_links)->set_active(true);
   group.append(*text_links);
   group.append(*graphic_links);
-  Gtk::Grid& link_texts = window.form_grid(group);
-  Gtk::Grid& link_pictures = window.form_grid(group);
+  Gtk::Frame* texts_frame = nullptr;
+  Gtk::Frame* pictures_frame = nullptr;
+  Gtk::Grid& link_texts =
+      window.form_grid(window.group(group, d.LinkCaptionsCaption, &texts_frame));
+  Gtk::Grid& link_pictures =
+      window.form_grid(window.group(group, d.ImageSourceCaption, &pictures_frame));
   for (size_t i = 0; i < d.LinkCaptions.size() && i < 4; ++i) {
     window.add_row(link_texts, d.LinkCaptions[i], window.entry(d.edLinkTexts[i]));
     window.add_row(link_pictures, d.LinkCaptions[i], window.entry(d.edLinkPictures[i]));
@@ -112,15 +117,17 @@ void build_html_part(OptionsWindow& window, HtmlTabs tabs, TOxvtHTMLExportDialog
     d.rbtnUseTextLinks = text_links->get_active();
     window.apply_rules();
   });
-  window.rule([&d, &navigator, navigator_frame, &link_texts, &link_pictures] {
+  window.rule([&d, &navigator, navigator_frame, texts_frame, pictures_frame] {
     navigator.set_sensitive(d.ShowNavigatorEnabled());
     navigator_frame->set_sensitive(d.NavigatorGroupEnabled());
-    link_texts.set_visible(d.TextLinksPageShown());
-    link_pictures.set_visible(!d.TextLinksPageShown());
+    texts_frame->set_visible(d.TextLinksPageShown());
+    pictures_frame->set_visible(!d.TextLinksPageShown());
   });
 }
 
-void build_scales(OptionsWindow& window, Gtk::Box& into, TOxvtGraphicExportDialog& d) {
+// The scales and, for the bitmap formats, the pixel format; the grid is returned for the
+// rows a format adds.
+Gtk::Grid& build_scales(OptionsWindow& window, Gtk::Box& into, TOxvtGraphicExportDialog& d) {
   Gtk::Grid& grid = window.form_grid(into);
   Gtk::Entry& scale_x = window.entry(d.edScaleX);
   window.add_row(grid, d.ScaleXCaption, scale_x);
@@ -129,20 +136,24 @@ void build_scales(OptionsWindow& window, Gtk::Box& into, TOxvtGraphicExportDialo
   if (auto* pixels = dynamic_cast<TOxvtPixelFormatDialog*>(&d))
     window.add_row(grid, pixels->PixelFormatCaption,
                    window.drop_down(pixels->PixelFormats, pixels->cbPixelFormat));
+  return grid;
 }
 
-void build_jpeg_part(OptionsWindow& window, Gtk::Box& into, TOxvtJPEGExportDialog& d) {
-  Gtk::Grid& grid = window.form_grid(into);
+void build_jpeg_part(OptionsWindow& window, Gtk::Box& into, Gtk::Grid& grid,
+                     TOxvtJPEGExportDialog& d) {
   Gtk::Entry& quality =
       window.filtered_entry(d.edQuality, &TOxvtJPEGExportDialog::AcceptsQualityKey);
   quality.set_width_chars(4);
+  quality.set_max_width_chars(4);
   quality.set_hexpand(false);
   quality.set_halign(Gtk::Align::START);
   window.add_row(grid, d.QualityCaption, quality);
   auto* hint = Gtk::make_managed<Gtk::Label>(plain(d.QualityHint));
   hint->set_xalign(0);
   hint->add_css_class("dim-label");
-  grid.attach(*hint, 1, 1);
+  int row = 0;
+  while (grid.get_child_at(1, row)) ++row;
+  grid.attach(*hint, 1, row);
   into.append(window.check(d.GrayScaleCaption, d.chkGrayScale));
   into.append(window.check(d.ProgressiveCaption, d.chkProgressive));
 }
@@ -155,14 +166,14 @@ int RunExportOptions(Gtk::Window* parent, TOxvtExportDialog& dialog) {
   auto* pdf = dynamic_cast<TOxvtPDFExportDialog*>(&dialog);
   auto* html = dynamic_cast<TOxvtHTMLExportDialog*>(&dialog);
   auto* rtf = dynamic_cast<TOxvtRTFExportDialog*>(&dialog);
-  const std::optional<HtmlTabs> tabs =
-      html ? std::optional(add_html_tabs(window.body(), *html)) : std::nullopt;
-  Gtk::Box& content = tabs ? *tabs->content : window.body();
+  HtmlTabs tabs{nullptr, nullptr};
+  if (html) tabs = add_html_tabs(window.body(), *html);
+  Gtk::Box& content = html ? *tabs.content : window.body();
   // The base dialog leaves title and subject to the formats that write them.
-  build_document_part(window, content, dialog, pdf || html || rtf);
+  Gtk::Grid& texts = build_document_part(window, content, dialog, pdf || html || rtf);
   if (pdf) build_pdf_part(window, content, *pdf);
   if (rtf) build_rtf_part(window, content, *rtf);
-  if (html) build_html_part(window, *tabs, *html);
+  if (html) build_html_part(window, texts, tabs, *html);
   if (!window.Run()) return 0;
   dialog.OkClick();
   return 1;
@@ -170,11 +181,11 @@ int RunExportOptions(Gtk::Window* parent, TOxvtExportDialog& dialog) {
 
 int RunGraphicExportOptions(Gtk::Window* parent, TOxvtGraphicExportDialog& dialog) {
   OptionsWindow window(parent, dialog.Caption, dialog.OkCaption, dialog.CancelCaption);
-  build_scales(window, window.body(), dialog);
+  Gtk::Grid& grid = build_scales(window, window.body(), dialog);
   if (auto* bitmap = dynamic_cast<TOxvtBitmapExportDialog*>(&dialog))
     window.body().append(window.check(bitmap->MonochromeCaption, bitmap->chkMonochrome));
   if (auto* jpeg = dynamic_cast<TOxvtJPEGExportDialog*>(&dialog))
-    build_jpeg_part(window, window.body(), *jpeg);
+    build_jpeg_part(window, window.body(), grid, *jpeg);
   if (!window.Run()) return 0;
   dialog.OkClick();
   return 1;
