@@ -1,11 +1,16 @@
 #include "gui/export_options_dialog.h"
 
+#include <cmath>
+
+#include "gui/gtk_ui.h"
 #include "gui/options_window.h"
 #include "output/html/html_export_dialog.h"
 #include "output/image/graphic_export_dialog.h"
 #include "output/pdf/pdf_export_dialog.h"
 #include "output/rtf/rtf_export_dialog.h"
 #include "output/xlsx/xlsx_export_dialog.h"
+#include "platform/codepage.h"
+#include "platform/fonts/font_selection.h"
 
 namespace zr::gui {
 
@@ -65,6 +70,66 @@ void build_rtf_part(OptionsWindow& window, Gtk::Box& into, TOxvtRTFExportDialog&
   into.append(window.check(d.GraphicDataInBinaryCaption, d.chkGraphicDataInBinary));
 }
 
+// Colours are 0x00BBGGRR.
+Gdk::RGBA rgba(int32_t colour) {
+  const auto value = static_cast<uint32_t>(colour);
+  Gdk::RGBA result;
+  result.set_rgba_u(static_cast<gushort>((value & 0xFF) * 257),
+                    static_cast<gushort>(((value >> 8) & 0xFF) * 257),
+                    static_cast<gushort>(((value >> 16) & 0xFF) * 257));
+  return result;
+}
+
+int32_t colour_of(const Gdk::RGBA& rgba) {
+  auto byte = [](double part) { return static_cast<uint32_t>(std::lround(part * 255)) & 0xFF; };
+  return static_cast<int32_t>(byte(rgba.get_red()) | byte(rgba.get_green()) << 8 |
+                              byte(rgba.get_blue()) << 16);
+}
+
+// A swatch that opens the colour chooser; the colour chosen goes into `value`.
+Gtk::ColorButton& colour_button(int32_t& value) {
+  auto* button = Gtk::make_managed<Gtk::ColorButton>(rgba(value));
+  button->set_use_alpha(false);
+  button->set_halign(Gtk::Align::START);
+  button->signal_color_set().connect([button, &value] { value = colour_of(button->get_rgba()); });
+  return *button;
+}
+
+// The link font: family, size, bold and italic are chosen in the font chooser; colour,
+// underline and strike-out keep their values. The button shows the family and the size.
+Gtk::Button& font_button(Gtk::Window& window, const std::string& caption, TOxvtLinkFont& font) {
+  auto* button = Gtk::make_managed<Gtk::Button>();
+  button->set_halign(Gtk::Align::START);
+  auto show = [button, &font] {
+    button->set_label(ansi_to_utf8(font.Name) + " " + std::to_string(font.Size));
+  };
+  show();
+  button->signal_clicked().connect([&window, caption, &font, show] {
+    Pango::FontDescription description;
+    description.set_family(ansi_to_utf8(font.Name));
+    description.set_size(font.Size * PANGO_SCALE);
+    description.set_weight((font.Style & kFsBold) ? Pango::Weight::BOLD : Pango::Weight::NORMAL);
+    description.set_style((font.Style & kFsItalic) ? Pango::Style::ITALIC : Pango::Style::NORMAL);
+    Gtk::FontChooserDialog chooser(plain(caption), window);
+    chooser.set_font_desc(description);
+    bool chosen = false;
+    chooser.signal_response().connect([&chosen, &chooser](int response) {
+      chosen = response == Gtk::ResponseType::OK;
+      chooser.hide();
+    });
+    run_modal(chooser);
+    if (!chosen) return;
+    const Pango::FontDescription picked = chooser.get_font_desc();
+    font.Name = utf8_to_ansi(picked.get_family().raw());
+    if (picked.get_size() > 0) font.Size = picked.get_size() / PANGO_SCALE;
+    font.Style = static_cast<uint8_t>(font.Style & ~(kFsBold | kFsItalic));
+    if (picked.get_weight() >= Pango::Weight::BOLD) font.Style |= kFsBold;
+    if (picked.get_style() != Pango::Style::NORMAL) font.Style |= kFsItalic;
+    show();
+  });
+  return *button;
+}
+
 // The HTML window has two tabs: the document options and the picture folder ("Content"),
 // and the page files with the navigator and its links.
 struct HtmlTabs {
@@ -95,8 +160,12 @@ void build_html_part(OptionsWindow& window, Gtk::Grid& texts, HtmlTabs tabs,
   files.append(navigator);
   Gtk::Frame* navigator_frame = nullptr;
   Gtk::Box& group = window.group(files, "", &navigator_frame);
-  window.add_row(window.form_grid(group), d.NavigatorTypeCaption,
+  Gtk::Grid& navigator_grid = window.form_grid(group);
+  window.add_row(navigator_grid, d.NavigatorTypeCaption,
                  window.drop_down(d.NavigatorTypes, d.cbNavigatorType));
+  window.add_row(navigator_grid, d.BackgroundCaption, colour_button(d.shpBackgroundColor));
+  window.add_row(navigator_grid, d.HoverForeCaption, colour_button(d.shpHoverForeColor));
+  window.add_row(navigator_grid, d.HoverBackCaption, colour_button(d.shpHoverBackColor));
   auto* text_links = Gtk::make_managed<Gtk::CheckButton>(plain(d.UseTextLinksCaption));
   auto* graphic_links = Gtk::make_managed<Gtk::CheckButton>(plain(d.UseGraphicLinksCaption));
   graphic_links->set_group(*text_links);
@@ -113,6 +182,7 @@ void build_html_part(OptionsWindow& window, Gtk::Grid& texts, HtmlTabs tabs,
     window.add_row(link_texts, d.LinkCaptions[i], window.entry(d.edLinkTexts[i]));
     window.add_row(link_pictures, d.LinkCaptions[i], window.entry(d.edLinkPictures[i]));
   }
+  window.add_row(link_texts, d.FontCaption, font_button(window, d.FontCaption, d.LinkFont));
   text_links->signal_toggled().connect([&window, &d, text_links] {
     d.rbtnUseTextLinks = text_links->get_active();
     window.apply_rules();
