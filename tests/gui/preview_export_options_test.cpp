@@ -43,7 +43,7 @@ struct Geometry {
 class PreviewExportOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* program : {"Xvfb", "xdotool", "import", "pdfinfo", "unzip"})
+    for (const char* program : {"Xvfb", "xdotool", "import", "identify", "pdfinfo", "unzip"})
       if (!have_program(program)) GTEST_SKIP() << program << " is not installed (scripts/setup)";
     work = fs::temp_directory_path() /
            ("zr_gui_export_" + std::to_string(getpid()) + "_" +
@@ -193,6 +193,25 @@ TEST_F(PreviewExportOptionsTest, ExcelTakesTheTitleTyped) {
   EXPECT_NE(core.find(">Sheets by hand<"), std::string::npos) << core;
   EXPECT_TRUE(wait_until([&] { return display->window_gone("Excel Export Options"); }));
   EXPECT_TRUE(pages_shown());
+  close_viewer();
+}
+
+// The quality entry of the JPEG options takes digits only: "5x0" typed is 50.
+TEST_F(PreviewExportOptionsTest, JpegQualityTakesDigitsOnly) {
+  const fs::path jpeg = work / "sheets.jpg";
+  ASSERT_TRUE(save_as(jpeg, "Down Down Down Down", "JPEG Export Options"))
+      << read_file(work / "viewer.log");
+  // From Scale X (which has the focus) past Scale Y and the pixel format to the quality.
+  display->run("xdotool key Tab Tab Tab ctrl+a");
+  display->run("xdotool type --delay 50 '5x0'");
+  display->run("xdotool key Return");
+  std::string quality;
+  EXPECT_TRUE(wait_until([&] {
+    quality = run_command("identify -format '%Q' '" + jpeg.string() + "'").output;
+    return !quality.empty() && quality.find("identify") == std::string::npos;
+  })) << read_file(work / "viewer.log");
+  EXPECT_EQ(quality, "50");
+  EXPECT_TRUE(wait_until([&] { return display->window_gone("JPEG Export Options"); }));
   close_viewer();
 }
 
