@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "gui/dialog_parts.h"
+
 namespace zr::gui {
 
 class FindDialog : public Gtk::Window {
@@ -24,8 +26,7 @@ class FindDialog : public Gtk::Window {
   Gtk::Frame options_, origin_;
   Gtk::CheckButton case_sensitive_, first_page_, current_page_;
   Gtk::Box origin_box_{Gtk::Orientation::VERTICAL, 2};
-  Gtk::Box buttons_{Gtk::Orientation::HORIZONTAL, 6};
-  Gtk::Button ok_, cancel_;
+  DialogButtons buttons_;
 };
 
 }  // namespace zr::gui

@@ -6,6 +6,7 @@
 #include "engine/locale/locale_strings.h"
 #include "engine/report/report.h"
 #include "engine/report/tvt_globals.h"
+#include "gui/export_options_scope.h"
 #include "gui/find_dialog.h"
 #include "gui/gtk_ui.h"
 #include "gui/print_dialog.h"
@@ -517,6 +518,9 @@ void PreviewPanel::SaveCommand() {
   for (size_t i = 0; i < filters.size(); ++i)
     if (dialog.get_filter() == filters[i]) index = static_cast<int>(i) + 1;
   try {
+    // The format's options window comes before the export; its Cancel ends the export
+    // without a file and without a message.
+    ExportOptionsScope options(parent);
     model_.SaveByFilterIndex(index, *file);
   } catch (const std::exception& e) {
     show_error("Cannot save " + utf8_to_ansi(*file) + ":", e);

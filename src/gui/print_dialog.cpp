@@ -5,6 +5,7 @@
 
 #include "engine/printer/application_printer.h"
 #include "engine/report/tvt_globals.h"
+#include "gui/dialog_parts.h"
 #include "gui/gtk_ui.h"
 #include "platform/codepage.h"
 #include "platform/ui_services.h"
@@ -12,40 +13,6 @@
 namespace zr::gui {
 
 namespace {
-
-// "&Pages:" -> "_Pages:": the mnemonic marks of the interface texts.
-Glib::ustring mnemonic(const std::string& ansi) {
-  std::string text = ansi_to_utf8(ansi);
-  for (char& c : text)
-    if (c == '&') c = '_';
-  return text;
-}
-
-Glib::ustring plain(const std::string& ansi) {
-  std::string text;
-  for (char c : ansi_to_utf8(ansi))
-    if (c != '&') text += c;
-  return text;
-}
-
-Glib::RefPtr<Gtk::StringList> string_list(const std::vector<std::string>& ansi) {
-  std::vector<Glib::ustring> items;
-  for (const std::string& item : ansi) items.push_back(ansi_to_utf8(item));
-  return Gtk::StringList::create(items);
-}
-
-// Closes `window` on Esc, as Cancel does.
-void close_on_escape(Gtk::Window& window) {
-  auto keys = Gtk::EventControllerKey::create();
-  keys->signal_key_pressed().connect(
-      [&window](guint keyval, guint, Gdk::ModifierType) {
-        if (keyval != GDK_KEY_Escape) return false;
-        window.hide();
-        return true;
-      },
-      false);
-  window.add_controller(keys);
-}
 
 // The printer's own options: its papers and the orientation, edited in `mode`. True on OK.
 bool edit_printer_mode(Gtk::Window& parent, const std::string& caption,
@@ -73,25 +40,17 @@ bool edit_printer_mode(Gtk::Window& parent, const std::string& caption,
   const bool turns = mode.fields & DM_ORIENTATION;
   portrait.set_sensitive(turns);
   landscape.set_sensitive(turns);
-  Gtk::Box buttons(Gtk::Orientation::HORIZONTAL, 8);
-  buttons.set_halign(Gtk::Align::END);
-  Gtk::Button ok("OK"), cancel("Cancel");
   bool accepted = false;
-  ok.signal_clicked().connect([&] {
+  DialogButtons buttons(dialog, "OK", "Cancel", [&] {
     accepted = true;
     dialog.hide();
   });
-  cancel.signal_clicked().connect([&] { dialog.hide(); });
-  buttons.append(ok);
-  buttons.append(cancel);
   box.append(paper_label);
   box.append(paper);
   box.append(portrait);
   box.append(landscape);
   box.append(buttons);
   dialog.set_child(box);
-  dialog.set_default_widget(ok);
-  close_on_escape(dialog);
   run_modal(dialog);
   if (!accepted) return false;
   if (paper.get_selected() < papers.size()) mode.paper_size = papers[paper.get_selected()].code;
@@ -115,7 +74,8 @@ void draw_sheet(const Cairo::RefPtr<Cairo::Context>& cr, double x, double y, dou
 
 }  // namespace
 
-PrintDialog::PrintDialog(Gtk::Window* parent, TvtPrintForm& form) : form_(form) {
+PrintDialog::PrintDialog(Gtk::Window* parent, TvtPrintForm& form)
+    : form_(form), buttons_(*this, form.OkCaption, form.CancelCaption, [this] { accept(); }) {
   set_title(plain(form_.Caption));
   set_default_size(485, 226);
   set_resizable(false);
@@ -128,20 +88,8 @@ PrintDialog::PrintDialog(Gtk::Window* parent, TvtPrintForm& form) : form_(form) 
   groups_.append(copies_group_);
   box_.append(printer_group_);
   box_.append(groups_);
-
-  ok_.set_label(mnemonic(form_.OkCaption));
-  ok_.set_use_underline(true);
-  cancel_.set_label(mnemonic(form_.CancelCaption));
-  cancel_.set_use_underline(true);
-  ok_.signal_clicked().connect([this] { accept(); });
-  cancel_.signal_clicked().connect([this] { hide(); });
-  buttons_.set_halign(Gtk::Align::END);
-  buttons_.append(ok_);
-  buttons_.append(cancel_);
   box_.append(buttons_);
   set_child(box_);
-  set_default_widget(ok_);
-  close_on_escape(*this);
 }
 
 void PrintDialog::build_printer_group() {
@@ -319,7 +267,7 @@ void PrintDialog::accept() {
 bool PrintDialog::Run() {
   accepted_ = false;
   // Not the numbers entry: going into it would choose "Pages".
-  ok_.grab_focus();
+  buttons_.ok().grab_focus();
   run_modal(*this);
   return accepted_;
 }

@@ -8,6 +8,7 @@
 
 #include <gtkmm.h>
 
+#include "gui/dialog_parts.h"
 #include "output/printing/print_dialog.h"
 
 namespace zr::gui {
@@ -53,8 +54,7 @@ class PrintDialog : public Gtk::Window {
   Gtk::CheckButton collate_;
   Gtk::DrawingArea collate_picture_;
   Gtk::DropDown which_;
-  Gtk::Box buttons_{Gtk::Orientation::HORIZONTAL, 6};
-  Gtk::Button ok_, cancel_;
+  DialogButtons buttons_;
 };
 
 }  // namespace zr::gui

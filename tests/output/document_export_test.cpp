@@ -271,6 +271,8 @@ TEST_F(ExportDialogTest, PdfDialogShowsAndCopiesBackTheOptions) {
   EXPECT_EQ(dialog.Caption, "PDF Export Options");
   EXPECT_EQ(dialog.ImageFormats, (std::vector<std::string>{"JPG", "BMP"}));
   EXPECT_EQ(dialog.CompressionLevels, (std::vector<std::string>{"Fastest", "Normal", "Maximum"}));
+  EXPECT_EQ(dialog.TitleCaption, "Title");
+  EXPECT_EQ(dialog.SubjectCaption, "Subject");
   dialog.Show();
   EXPECT_EQ(dialog.edTitle, "Title");
   EXPECT_EQ(dialog.edAuthor, "Author");

@@ -34,6 +34,8 @@ class TOxvtExportDialog {
   // Captions (interface texts).
   std::string Caption, ExportFramesCaption, ExportImagesCaption, ImageFormatCaption, QualityCaption,
       AuthorCaption, KeywordsCaption, OkCaption, CancelCaption;
+  // The labels of edTitle and edSubject, which the formats with a title show.
+  std::string TitleCaption = "Title", SubjectCaption = "Subject";
 
   // Control values.
   bool chkExportFrames = true;

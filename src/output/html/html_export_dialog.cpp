@@ -26,10 +26,9 @@ TOxvtHTMLExportDialog::TOxvtHTMLExportDialog(TOxvtHTMLExport& filter)
       LinkCaptionsCaption(html_caption(13)),
       ImageFolderCaption(html_caption(14)),
       ImageSourceCaption(html_caption(15)),
-      // Numbers 64994-64996 hold the PDF dialog's texts in this build's table.
+      // Numbers 64994-64996 hold the PDF dialog's texts in this build's table (so do the
+      // title and subject labels of the base).
       NavigatorTypeCaption("Navigator Type"),
-      TitleCaption("Title"),
-      SubjectCaption("Subject"),
       LinkCaptions{html_caption(9), html_caption(10), html_caption(11), html_caption(12)},
       NavigatorTypes{LoadStr(kStrFixedToPage), LoadStr(kStrFixedToScreen)},
       html_(filter) {

@@ -26,8 +26,7 @@ class TOxvtHTMLExportDialog : public TOxvtExportDialog {
   std::vector<std::string> TabCaptions;  // "Content", "File && Navigator Options"
   std::string SepFilePerPageCaption, ShowNavigatorCaption, HoverForeCaption, HoverBackCaption,
       BackgroundCaption, UseTextLinksCaption, UseGraphicLinksCaption, FontCaption,
-      LinkCaptionsCaption, ImageFolderCaption, ImageSourceCaption, NavigatorTypeCaption,
-      TitleCaption, SubjectCaption;
+      LinkCaptionsCaption, ImageFolderCaption, ImageSourceCaption, NavigatorTypeCaption;
   std::vector<std::string> LinkCaptions;    // First, Previous, Next, Last
   std::vector<std::string> NavigatorTypes;  // TOxvtNavigatorType order
 
