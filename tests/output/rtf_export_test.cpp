@@ -65,7 +65,9 @@ TEST_F(RtfExportTest, SampleDocumentMatchesTheExpectedOneAndLibreOfficeReadsIt) 
     EXPECT_NE(text.find(WithoutBlanks(wanted)), std::string::npos) << wanted << " in\n" << text;
 
   // unrtf reads the same texts (its code page tables know no Korean: Latin only).
-  const std::string plain = Shell("unrtf --text '" + out.string() + "'").output;
+  // unrtf writes the pictures it meets into the current folder: the work folder, then.
+  const std::string plain =
+      Shell("cd '" + work.string() + "' && unrtf --text '" + out.string() + "'").output;
   for (const char* wanted :
        {"Monthly statement (December)", "Framed and filled", "Underlined {a\\b}"})
     EXPECT_NE(plain.find(wanted), std::string::npos) << wanted << " in\n" << plain;
@@ -171,7 +173,9 @@ TEST_F(RtfRulesTest, PicturesAndAwkwardObjects) {
   }
   rtf.SetExportImageFormat(ifGIF);  // not for RTF: the setting stays
   EXPECT_EQ(rtf.ExportImageFormat(), ifBMP);
-  const std::string plain = Shell("unrtf --text '" + (work / "report.rtf").string() + "'").output;
+  const std::string plain =
+      Shell("cd '" + work.string() + "' && unrtf --text '" + (work / "report.rtf").string() + "'")
+          .output;
   EXPECT_NE(plain.find("far away"), std::string::npos) << plain.substr(0, 2000);
 }
 
