@@ -189,39 +189,46 @@ struct Plot {
 };
 
 // A bar between values a and b across [from, to) of the category axis.
-void Bar(Canvas& canvas, const Plot& plot, double from, double to, double a, double b) {
+Rect Bar(const Plot& plot, double from, double to, double a, double b) {
   const int p = Round(plot.At(a)), q = Round(plot.At(b));
-  if (plot.horizontal)
-    canvas.rectangle({std::min(p, q), Round(from), std::max(p, q) + 1, Round(to)});
-  else
-    canvas.rectangle({Round(from), std::min(p, q), Round(to), std::max(p, q) + 1});
+  if (plot.horizontal) return {std::min(p, q), Round(from), std::max(p, q) + 1, Round(to)};
+  return {Round(from), std::min(p, q), Round(to), std::max(p, q) + 1};
 }
 
+// Each series' bars are drawn together, one figure per colour.
 void DrawBars(Canvas& canvas, const Plot& plot, TvtChartKind kind, const ChartStyle& style,
               const ChartData& data, size_t series) {
   const double slot = plot.Slot();
+  std::vector<std::vector<Rect>> bars(series);
   for (size_t c = 0; c < data.categories.size(); ++c) {
     double pos = 0, neg = 0;
     for (size_t s = 0; s < series; ++s) {
       const double v = data.At(s, c);
       if (!std::isfinite(v)) continue;
-      SetFill(canvas, SeriesColor(style, s));
       if (Stacked(kind)) {
         const double from = plot.Center(c) - slot * 0.3, to = plot.Center(c) + slot * 0.3;
         double& base = v >= 0 ? pos : neg;
-        Bar(canvas, plot, from, std::max(to, from + 1), base, base + v);
+        bars[s].push_back(Bar(plot, from, std::max(to, from + 1), base, base + v));
         base += v;
       } else {
         const double group = slot * 0.8, width = group / static_cast<double>(series);
         const double from = plot.Center(c) - group / 2 + width * static_cast<double>(s);
-        Bar(canvas, plot, from, std::max(from + width, from + 1), 0, v);
+        bars[s].push_back(Bar(plot, from, std::max(from + width, from + 1), 0, v));
       }
     }
   }
+  for (size_t s = 0; s < series; ++s) {
+    SetFill(canvas, SeriesColor(style, s));
+    canvas.rectangles(bars[s]);
+  }
 }
 
-void DrawMarker(Canvas& canvas, Point p) {
-  canvas.rectangle({p.x - 2, p.y - 2, p.x + 3, p.y + 3});
+// The points' markers, drawn together.
+void DrawMarkers(Canvas& canvas, const std::vector<Point>& points) {
+  std::vector<Rect> markers;
+  markers.reserve(points.size());
+  for (Point p : points) markers.push_back({p.x - 2, p.y - 2, p.x + 3, p.y + 3});
+  canvas.rectangles(markers);
 }
 
 // Lines, areas and points: each run of consecutive points drawn as one figure.
@@ -245,7 +252,7 @@ void DrawLines(Canvas& canvas, const Plot& plot, TvtChartKind kind, const ChartS
       }
       if (kind == ckPoint || run.size() == 1) {
         SetFill(canvas, color);
-        for (Point p : run) DrawMarker(canvas, p);
+        DrawMarkers(canvas, run);
       }
       run.clear();
     };

@@ -298,6 +298,16 @@ void CairoCanvas::rectangle(const Rect& rect) {
   fill_then_stroke();
 }
 
+void CairoCanvas::rectangles(std::span<const Rect> rects) {
+  cairo_new_path(cr_.get());
+  for (const Rect& rect : rects) {
+    const Box b = outline_box(rect);
+    if (b.right < b.left || b.bottom < b.top) continue;
+    cairo_rectangle(cr_.get(), b.left, b.top, b.right - b.left, b.bottom - b.top);
+  }
+  fill_then_stroke();
+}
+
 void CairoCanvas::fill_rect(const Rect& rect) {
   Rect r = rect.normalized();
   if (r.empty() || !set_brush_source()) return;

@@ -71,6 +71,7 @@ class CairoCanvas : public FontCanvas {
   void line_to(Point p) override;
   void polyline(std::span<const Point> points) override;
   void rectangle(const Rect& rect) override;
+  void rectangles(std::span<const Rect> rects) override;
   void fill_rect(const Rect& rect) override;
   void ellipse(const Rect& rect) override;
   void round_rect(const Rect& rect, int corner_width, int corner_height) override;
