@@ -20,12 +20,31 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "support/tool_run.h"
 
 namespace zr::testing_support {
 
 inline bool have_program(const std::string& name) {
   return run_command("command -v " + name + " >/dev/null").status == 0;
+}
+
+// A fresh folder for the running test: PREFIX_<process>_<test name> in the temporary folder.
+inline std::filesystem::path fresh_test_folder(const std::string& prefix) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      (prefix + "_" + std::to_string(getpid()) + "_" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+// Builds the form tests/data/gui/NAME_form.json into `zrf`.
+inline ToolResult build_gui_form(const std::string& name, const std::filesystem::path& zrf) {
+  return run_tool("form build '" + std::string(ZR_TEST_DATA_DIR) + "/gui/" + name +
+                  "_form.json' -o '" + zrf.string() + "'");
 }
 
 // Polls `ready` every 200 ms until it holds or `seconds` pass.

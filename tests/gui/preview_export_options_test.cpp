@@ -45,16 +45,10 @@ class PreviewExportOptionsTest : public ::testing::Test {
   void SetUp() override {
     for (const char* program : {"Xvfb", "xdotool", "import", "identify", "pdfinfo", "unzip"})
       if (!have_program(program)) GTEST_SKIP() << program << " is not installed (scripts/setup)";
-    work = fs::temp_directory_path() /
-           ("zr_gui_export_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(work);
-    fs::create_directories(work);
+    work = fresh_test_folder("zr_gui_export");
     display = std::make_unique<DisplaySession>(work / "shots");
     ASSERT_TRUE(display->ok()) << "Xvfb did not start";
-    ToolResult built =
-        run_tool("form build '" + std::string(ZR_TEST_DATA_DIR) + "/gui/print_form.json' -o '" +
-                 (work / "sheets.zrf").string() + "'");
+    ToolResult built = build_gui_form("print", work / "sheets.zrf");
     ASSERT_EQ(built.status, 0) << built.output;
     viewer = display->spawn(
         {ZR_VIEWER_PATH, "--ReportFile", (work / "sheets.zrf").string(), "preview"},

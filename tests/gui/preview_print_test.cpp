@@ -34,16 +34,10 @@ class PreviewPrintTest : public ::testing::Test {
     for (const char* program : {"Xvfb", "xdotool", "import", "pdftotext", "pdfinfo"})
       if (!have_program(program)) GTEST_SKIP() << program << " is not installed (scripts/setup)";
     if (!PrivateCupsServer::installed()) GTEST_SKIP() << "cupsd is not installed";
-    work = fs::temp_directory_path() /
-           ("zr_gui_print_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(work);
-    fs::create_directories(work);
+    work = fresh_test_folder("zr_gui_print");
     display = std::make_unique<DisplaySession>(work / "shots");
     ASSERT_TRUE(display->ok()) << "Xvfb did not start";
-    ToolResult built =
-        run_tool("form build '" + std::string(ZR_TEST_DATA_DIR) + "/gui/print_form.json' -o '" +
-                 (work / "sheets.zrf").string() + "'");
+    ToolResult built = build_gui_form("print", work / "sheets.zrf");
     ASSERT_EQ(built.status, 0) << built.output;
   }
 

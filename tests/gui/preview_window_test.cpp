@@ -52,18 +52,14 @@ class PreviewWindowTest : public ::testing::Test {
   void SetUp() override {
     for (const char* program : {"Xvfb", "xdotool", "import"})
       if (!have_program(program)) GTEST_SKIP() << program << " is not installed (scripts/setup)";
-    work = fs::temp_directory_path() /
-           ("zr_gui_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(work);
+    work = fresh_test_folder("zr_gui");
     fs::create_directories(work / "bin");
     display = std::make_unique<DisplaySession>(work / "shots");
     ASSERT_TRUE(display->ok()) << "Xvfb did not start";
 
     for (const char* form : {"list", "drill"}) {
       const fs::path zrf = work / (std::string(form) + ".zrf");
-      ToolResult built = run_tool("form build '" + std::string(ZR_TEST_DATA_DIR) + "/gui/" + form +
-                                  "_form.json' -o '" + zrf.string() + "'");
+      ToolResult built = build_gui_form(form, zrf);
       ASSERT_EQ(built.status, 0) << built.output;
       server.add(std::string("/") + form + ".zrf", read_file(zrf), "application/octet-stream");
     }
