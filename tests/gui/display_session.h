@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -214,6 +215,25 @@ class DisplaySession {
   // A shell command on the display (xdotool, import).
   ToolResult run(const std::string& command) {
     return run_command("DISPLAY=" + display_ + " " + command);
+  }
+
+  // Where a window is on the screen and how large it is.
+  struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Geometry geometry(const std::string& window) {
+    Geometry g;
+    std::istringstream lines(run("xdotool getwindowgeometry --shell " + window).output);
+    for (std::string line; std::getline(lines, line);) {
+      const size_t eq = line.find('=');
+      if (eq == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + eq + 1);
+      if (line.starts_with("X=")) g.x = value;
+      if (line.starts_with("Y=")) g.y = value;
+      if (line.starts_with("WIDTH=")) g.width = value;
+      if (line.starts_with("HEIGHT=")) g.height = value;
+    }
+    return g;
   }
 
   // The id of the first window titled exactly `title`, waiting for it to appear.

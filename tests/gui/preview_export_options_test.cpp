@@ -36,9 +36,7 @@ std::string info_field(const std::string& info, const std::string& name) {
   return "(none)";
 }
 
-struct Geometry {
-  int x = 0, y = 0, width = 0, height = 0;
-};
+using Geometry = DisplaySession::Geometry;
 
 class PreviewExportOptionsTest : public ::testing::Test {
  protected:
@@ -74,19 +72,6 @@ class PreviewExportOptionsTest : public ::testing::Test {
     });
   }
 
-  Geometry geometry(const std::string& id) {
-    Geometry g;
-    std::istringstream lines(display->run("xdotool getwindowgeometry --shell " + id).output);
-    for (std::string line; std::getline(lines, line);) {
-      const int value = std::atoi(line.c_str() + line.find('=') + 1);
-      if (line.starts_with("X=")) g.x = value;
-      if (line.starts_with("Y=")) g.y = value;
-      if (line.starts_with("WIDTH=")) g.width = value;
-      if (line.starts_with("HEIGHT=")) g.height = value;
-    }
-    return g;
-  }
-
   // Runs `action` and waits until the screen shows its effect.
   void until_screen_changes(const std::function<void()>& action) {
     const auto before = display->screenshot();
@@ -110,7 +95,7 @@ class PreviewExportOptionsTest : public ::testing::Test {
     display->run("xdotool key ctrl+a");
     display->run("xdotool type --delay 30 '" + file.string() + "'");
     // The type list sits at the right, above the buttons.
-    const Geometry g = geometry(*save);
+    const Geometry g = display->geometry(*save);
     until_screen_changes([&] {
       display->run("xdotool mousemove " + std::to_string(g.x + g.width - 60) + " " +
                    std::to_string(g.y + g.height - 70) + " click 1");
@@ -143,7 +128,7 @@ TEST_F(PreviewExportOptionsTest, PdfTakesTheTitleTypedAndEscWritesNothing) {
   const fs::path pdf = work / "sheets.pdf";
   const auto options = save_as(pdf, "Down", "PDF Export Options");
   ASSERT_TRUE(options) << read_file(work / "viewer.log");
-  const Geometry g = geometry(*options);
+  const Geometry g = display->geometry(*options);
   EXPECT_GT(g.width, 250);
   EXPECT_GT(g.height, 250);
   display->run("xdotool type --delay 30 'Quarterly sheets'");

@@ -85,22 +85,6 @@ class PreviewPrintTest : public ::testing::Test {
     display->run("xdotool type --delay 50 '" + pages + "'");
   }
 
-  struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-  };
-  Geometry geometry(const std::string& window) {
-    Geometry g;
-    std::istringstream lines(display->run("xdotool getwindowgeometry --shell " + window).output);
-    for (std::string line; std::getline(lines, line);) {
-      const int value = std::atoi(line.c_str() + line.find('=') + 1);
-      if (line.starts_with("X=")) g.x = value;
-      if (line.starts_with("Y=")) g.y = value;
-      if (line.starts_with("WIDTH=")) g.width = value;
-      if (line.starts_with("HEIGHT=")) g.height = value;
-    }
-    return g;
-  }
-
   // Presses `keys` and waits until the screen shows their effect.
   void press_until_screen_changes(const std::string& keys) {
     const auto before = display->screenshot();
@@ -133,7 +117,7 @@ TEST_F(PreviewPrintTest, PrintsThePagesTypedAndNothingWhenCancelled) {
   const auto first = open_print_dialog(window);
   ASSERT_TRUE(first) << "no print dialog";
   type_pages("2-3");
-  const Geometry g = geometry(*first);
+  const DisplaySession::Geometry g = display->geometry(*first);
   display->save_png(fs::path(ZR_SCREENSHOT_DIR) / "print_dialog.png",
                     std::to_string(g.width) + "x" + std::to_string(g.height) + "+" +
                         std::to_string(g.x) + "+" + std::to_string(g.y));
@@ -200,7 +184,7 @@ TEST_F(PreviewPrintTest, PrintsThePagesTypedAndNothingWhenCancelled) {
   EXPECT_TRUE(wait_until([&] { return display->window_gone("Print"); }));
   const auto dialog = open_print_dialog(window);
   ASSERT_TRUE(dialog);
-  const Geometry d = geometry(*dialog);
+  const DisplaySession::Geometry d = display->geometry(*dialog);
   ASSERT_GT(d.width, 100);
   display->run("xdotool mousemove " + std::to_string(d.x + d.width - 30) + " " +
                std::to_string(d.y + d.height - 22) + " click 1");

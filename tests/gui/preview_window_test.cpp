@@ -43,9 +43,7 @@ std::string data_page(int rows) {
   return page.str();
 }
 
-struct Geometry {
-  int x = 0, y = 0, width = 0, height = 0;
-};
+using Geometry = DisplaySession::Geometry;
 
 class PreviewWindowTest : public ::testing::Test {
  protected:
@@ -86,24 +84,6 @@ class PreviewWindowTest : public ::testing::Test {
     const std::string path = (work / "bin").string() + ":" + std::getenv("PATH");
     return display->spawn(argv, {{"PATH", path}, {"ZOREL_HOME", (work / "home").string()}},
                           work / "viewer.log");
-  }
-
-  Geometry geometry(const std::string& window) {
-    Geometry g;
-    const std::string out = display->run("xdotool getwindowgeometry --shell " + window).output;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-      const auto eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      const std::string key = line.substr(0, eq);
-      const int value = std::atoi(line.c_str() + eq + 1);
-      if (key == "X") g.x = value;
-      if (key == "Y") g.y = value;
-      if (key == "WIDTH") g.width = value;
-      if (key == "HEIGHT") g.height = value;
-    }
-    return g;
   }
 
   // Waits for a screenshot that satisfies `ready`; the last one taken.
@@ -161,7 +141,7 @@ TEST_F(PreviewWindowTest, ReadPageZoomFindLinkDrillDownAndClose) {
   const auto window = display->find_window("Zorel Preview");
   ASSERT_TRUE(window) << read_file(work / "viewer.log");
   display->run("xdotool windowfocus --sync " + *window);
-  const Geometry g = geometry(*window);
+  const Geometry g = display->geometry(*window);
   ASSERT_GT(g.width, 300);
 
   // 100 %: the page's top-left corner lies 10 pixels into the box, the banner 60, 50 into
