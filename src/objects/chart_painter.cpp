@@ -292,7 +292,7 @@ void DrawAxes(Canvas& canvas, Rect area, const ChartStyle& style, const ChartDat
 
   // Category labels, shortened so that a long one cannot take the whole chart.
   std::vector<std::string> labels;
-  const int label_max = std::max(fh, (horizontal ? area.width() : area.width()) / 4);
+  const int label_max = std::max(fh, area.width() / 4);
   for (const auto& c : data.categories) labels.push_back(ElideText(canvas, c, label_max));
 
   // The value scale: ticks as dense as their labels allow along the value axis.

@@ -17,12 +17,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/model/data_resolver.h"
 #include "engine/model/variables.h"
 #include "platform/byte_stream.h"
+#include "platform/text_map.h"
 #include "platform/value.h"
 
 namespace zr {
@@ -113,11 +113,7 @@ class TvtDataDictionary {
   // Entries of cache_ by the name as it was asked for: fields are read for every record and
   // print, and their names come in few spellings. Entries of cache_ never change, so copies
   // stay true until the cache is cleared.
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  std::unordered_map<std::string, TvtCacheItem, TextHash, std::equal_to<>> spelled_;
+  TextMap<TvtCacheItem> spelled_;
 };
 
 }  // namespace zr

@@ -20,9 +20,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "platform/errors.h"
+#include "platform/text_map.h"
 #include "platform/value.h"
 
 namespace zr {
@@ -106,11 +106,7 @@ class TvtParser {
 
   // A copy: evaluating may convert other expressions, and a full cache starts over.
   std::string CachedPostfix(std::string_view expression);
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> postfix_cache_;
+  TextMap<std::string> postfix_cache_;
 
   int depth_ = 0;  // nested EvaluatePostfix calls in progress
 };
